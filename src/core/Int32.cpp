@@ -44,6 +44,8 @@ std::int32_t fromDouble(double value) {
     return static_cast<std::int32_t>(rounded);
 }
 
-std::string decimalText(std::int32_t value) { return std::to_string(value); }
+std::string decimalText(std::int32_t value) {
+    return std::to_string(value);
+}
 
 }  // namespace trelvane::int32

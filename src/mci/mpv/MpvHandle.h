@@ -1,0 +1,47 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <string>
+
+struct mpv_handle;
+struct mpv_event;
+
+namespace trelvane::mci {
+
+// Sole owner of one player core. Every call reports whether the core accepted
+// it; nothing here swallows a return code.
+class MpvHandle {
+public:
+    MpvHandle();
+    ~MpvHandle();
+    MpvHandle(const MpvHandle&) = delete;
+    MpvHandle& operator=(const MpvHandle&) = delete;
+
+    bool valid() const { return m_handle != nullptr; }
+
+    bool setOption(const char* name, const std::string& value);
+    bool setOption(const char* name, long long value);
+    bool initialize();
+
+    bool command(std::initializer_list<const char*> args);
+    bool setFlag(const char* name, bool value);
+    bool setProperty(const char* name, const std::string& value);
+    std::optional<double> getDouble(const char* name);
+    std::optional<bool> getFlag(const char* name);
+    std::optional<std::string> getString(const char* name);
+
+    // Hands every event to `handle` until it returns true (then true) or the
+    // deadline passes (then false).
+    bool waitFor(const std::function<bool(const mpv_event&)>& handle,
+                 std::chrono::milliseconds timeout);
+    // Drops the events queued so far without waiting.
+    void drainEvents();
+
+private:
+    mpv_handle* m_handle = nullptr;
+};
+
+}  // namespace trelvane::mci

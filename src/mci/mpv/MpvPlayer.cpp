@@ -1,0 +1,181 @@
+#include "mci/mpv/MpvPlayer.h"
+
+#include <mpv/client.h>
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <string>
+
+namespace trelvane::mci {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto kOpenTimeout = 10s;
+constexpr auto kSeekTimeout = 5s;
+
+std::string secondsText(std::int64_t ms) {
+    // to_chars ignores the locale: the core wants '.' whatever the user's is.
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, static_cast<double>(ms) / 1000.0,
+                                      std::chars_format::fixed, 3);
+    return std::string(text, result.ptr);
+}
+
+std::int64_t toMs(double seconds) {
+    return std::llround(seconds * 1000.0);
+}
+
+}  // namespace
+
+MpvPlayer::MpvPlayer(PlayerOutputs outputs) : m_outputs(std::move(outputs)) {}
+
+Status MpvPlayer::open(const OpenRequest& request) {
+    if (!configure(request) || !m_mpv.initialize()) {
+        return status::CannotLoadDriver;
+    }
+    return load(request.path);
+}
+
+bool MpvPlayer::configure(const OpenRequest& request) {
+    struct Setting {
+        const char* name;
+        std::string value;
+    };
+    const Setting settings[] = {
+        {"vo", m_outputs.video},
+        {"ao", m_outputs.audio},
+        {"audio-fallback-to-null", "yes"},
+        // Loaded files wait for a play command, and stay loaded at their end
+        // so that length and position can still be asked for.
+        {"pause", "yes"},
+        {"keep-open", "yes"},
+        {"idle", "yes"},
+        {"force-window", "no"},
+        {"keepaspect", "yes"},
+        {"hr-seek", "yes"},
+        {"hwdec", "no"},
+        // The window around the picture owns the keyboard and the mouse.
+        {"input-default-bindings", "no"},
+        {"input-vo-keyboard", "no"},
+        {"input-cursor", "no"},
+        {"cursor-autohide", "no"},
+        {"osc", "no"},
+        {"osd-level", "0"},
+        // Nothing but the named file is ever read: no user config, scripts,
+        // side files or playlists expanded from the file's content.
+        {"config", "no"},
+        {"load-scripts", "no"},
+        {"ytdl", "no"},
+        {"terminal", "no"},
+        {"sub-auto", "no"},
+        {"audio-file-auto", "no"},
+        {"load-unsafe-playlists", "no"},
+        {"resume-playback", "no"},
+        {"save-position-on-quit", "no"},
+    };
+    for (const Setting& setting : settings) {
+        if (setting.value.empty()) {
+            continue;
+        }
+        if (!m_mpv.setOption(setting.name, setting.value)) {
+            return false;
+        }
+    }
+    if (request.parentWindow) {
+        return m_mpv.setOption("wid", static_cast<long long>(*request.parentWindow));
+    }
+    return true;
+}
+
+Status MpvPlayer::load(const std::string& path) {
+    if (!m_mpv.command({"loadfile", path.c_str(), "replace"})) {
+        return status::InvalidFile;
+    }
+    bool loaded = false;
+    const bool decided = m_mpv.waitFor(
+        [&loaded](const mpv_event& event) {
+            switch (event.event_id) {
+                case MPV_EVENT_FILE_LOADED:
+                    loaded = true;
+                    return true;
+                case MPV_EVENT_END_FILE:  // failed, or redirected to other files
+                case MPV_EVENT_SHUTDOWN:
+                    return true;
+                default:
+                    return false;
+            }
+        },
+        kOpenTimeout);
+    if (!decided || !loaded || !hasVideo()) {
+        return status::InvalidFile;
+    }
+    const auto duration = m_mpv.getDouble("duration");
+    if (!duration || !(*duration > 0)) {
+        return status::InvalidFile;
+    }
+    m_lengthMs = toMs(*duration);
+    waitForPlaybackRestart();
+    return status::Ok;
+}
+
+bool MpvPlayer::hasVideo() {
+    const auto vid = m_mpv.getString("vid");
+    return vid && *vid != "no" && *vid != "auto";
+}
+
+void MpvPlayer::waitForPlaybackRestart() {
+    // A seek or load that never settles (a damaged stream) must not hang the
+    // caller; the position then simply reads as what the core last reported.
+    m_mpv.waitFor(
+        [](const mpv_event& event) {
+            return event.event_id == MPV_EVENT_PLAYBACK_RESTART ||
+                   event.event_id == MPV_EVENT_END_FILE;
+        },
+        kSeekTimeout);
+}
+
+std::int64_t MpvPlayer::lengthMs() {
+    return m_lengthMs;
+}
+
+std::int64_t MpvPlayer::positionMs() {
+    m_mpv.drainEvents();
+    const auto position = m_mpv.getDouble("time-pos");
+    if (!position) {
+        return 0;
+    }
+    return std::clamp<std::int64_t>(toMs(*position), 0, m_lengthMs);
+}
+
+Status MpvPlayer::seek(std::int64_t ms) {
+    m_mpv.drainEvents();
+    const std::string target = secondsText(ms);
+    if (!m_mpv.command({"seek", target.c_str(), "absolute+exact"})) {
+        return status::OutOfRange;
+    }
+    waitForPlaybackRestart();
+    return status::Ok;
+}
+
+Status MpvPlayer::setPaused(bool paused) {
+    m_mpv.drainEvents();
+    return m_mpv.setFlag("pause", paused) ? status::Ok : status::InvalidFile;
+}
+
+Status MpvPlayer::setEndMs(std::optional<std::int64_t> ms) {
+    m_mpv.drainEvents();
+    // The core stops by itself at its end point and then reports the end of
+    // the file, exactly as at the real end.
+    const std::string end = ms ? secondsText(*ms) : std::string("none");
+    return m_mpv.setProperty("end", end) ? status::Ok : status::OutOfRange;
+}
+
+bool MpvPlayer::reachedEnd() {
+    m_mpv.drainEvents();
+    return m_mpv.getFlag("eof-reached").value_or(false);
+}
+
+}  // namespace trelvane::mci

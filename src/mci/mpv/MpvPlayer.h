@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "mci/PlayerDevice.h"
+#include "mci/mpv/MpvHandle.h"
+#include "mci/mpv/PlayerOutputs.h"
+
+namespace trelvane::mci {
+
+// A player for one file on its own player core, drawn into the parent window
+// of the open request.
+//
+// The core is driven synchronously from the owner's thread: every call first
+// drops the events queued since the last one, and the calls that must wait
+// (open, seek) wait on the core's own event queue with a deadline. No wakeup
+// callback is installed, so nothing ever runs on the core's threads on our
+// behalf.
+class MpvPlayer : public PlayerDevice {
+public:
+    explicit MpvPlayer(PlayerOutputs outputs);
+
+    Status open(const OpenRequest& request) override;
+    std::int64_t lengthMs() override;
+    std::int64_t positionMs() override;
+    Status seek(std::int64_t ms) override;
+    Status setPaused(bool paused) override;
+    Status setEndMs(std::optional<std::int64_t> ms) override;
+    bool reachedEnd() override;
+
+private:
+    bool configure(const OpenRequest& request);
+    Status load(const std::string& path);
+    bool hasVideo();
+    void waitForPlaybackRestart();
+
+    PlayerOutputs m_outputs;
+    MpvHandle m_mpv;
+    std::int64_t m_lengthMs = 0;
+};
+
+}  // namespace trelvane::mci

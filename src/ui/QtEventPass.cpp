@@ -1,0 +1,37 @@
+#include "ui/QtEventPass.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QEventLoop>
+
+namespace trelvane::ui {
+namespace {
+
+// Short enough that a wait never ends noticeably late, long enough that an
+// idle poll costs next to nothing.
+constexpr int kIdleWaitMs = 5;
+
+}  // namespace
+
+QtEventPass::QtEventPass() {
+    m_wakeUp.setSingleShot(true);
+    m_wakeUp.setTimerType(Qt::PreciseTimer);
+    m_wakeUp.setInterval(kIdleWaitMs);
+}
+
+void QtEventPass::runOnePass() {
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    if (dispatcher == nullptr) {
+        return;
+    }
+    if (dispatcher->processEvents(QEventLoop::AllEvents)) {
+        return;
+    }
+    // Nothing was pending: sleep until an event arrives, at most until our
+    // own timer fires.
+    m_wakeUp.start();
+    dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    m_wakeUp.stop();
+}
+
+}  // namespace trelvane::ui
