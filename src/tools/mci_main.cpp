@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "mci/MediaService.h"
@@ -41,8 +42,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    trelvane::mci::MpvPlayerFactory factory(outputs);
-    trelvane::mci::MediaService service(factory);
+    trelvane::mci::MediaService service(std::make_unique<trelvane::mci::MpvPlayerFactory>(outputs));
     trelvane::tools::CommandLoop loop(service, static_cast<std::uint32_t>(capacity));
     loop.run(std::cin, std::cout);
     return 0;
