@@ -9,8 +9,8 @@
 namespace trelvane::mci {
 
 struct OpenRequest {
-    std::string path;                          // absolute path of an existing regular file
-    std::optional<std::uint64_t> parentWindow; // native window to draw into, if any
+    std::string path;                           // absolute path of an existing regular file
+    std::optional<std::uint64_t> parentWindow;  // native window to draw into, if any
 };
 
 // A player for one opened file. It knows nothing of command texts or modes:

@@ -56,6 +56,10 @@ bool MpvPlayer::configure(const OpenRequest& request) {
         {"force-window", "no"},
         {"keepaspect", "yes"},
         {"hr-seek", "yes"},
+        // Seeking in a program stream can land after the keyframe it asked
+        // for, and an exact seek cannot go back from there: ask for a point
+        // early enough that the target is decoded up to, never overshot.
+        {"hr-seek-demuxer-offset", "1"},
         {"hwdec", "no"},
         // The window around the picture owns the keyboard and the mouse.
         {"input-default-bindings", "no"},
@@ -143,6 +147,9 @@ std::int64_t MpvPlayer::lengthMs() {
 
 std::int64_t MpvPlayer::positionMs() {
     m_mpv.drainEvents();
+    if (m_parkedMs) {
+        return *m_parkedMs;
+    }
     const auto position = m_mpv.getDouble("time-pos");
     if (!position) {
         return 0;
@@ -157,12 +164,22 @@ Status MpvPlayer::seek(std::int64_t ms) {
         return status::OutOfRange;
     }
     waitForPlaybackRestart();
+    m_parkedMs = ms;
     return status::Ok;
 }
 
 Status MpvPlayer::setPaused(bool paused) {
     m_mpv.drainEvents();
-    return m_mpv.setFlag("pause", paused) ? status::Ok : status::InvalidFile;
+    if (!paused && m_parkedMs && *m_parkedMs >= m_lengthMs) {
+        return status::Ok;  // at the end there is nothing left to play
+    }
+    if (!m_mpv.setFlag("pause", paused)) {
+        return status::InvalidFile;
+    }
+    if (!paused) {
+        m_parkedMs.reset();
+    }
+    return status::Ok;
 }
 
 Status MpvPlayer::setEndMs(std::optional<std::int64_t> ms) {
@@ -175,6 +192,9 @@ Status MpvPlayer::setEndMs(std::optional<std::int64_t> ms) {
 
 bool MpvPlayer::reachedEnd() {
     m_mpv.drainEvents();
+    if (m_parkedMs) {
+        return *m_parkedMs >= m_lengthMs;
+    }
     return m_mpv.getFlag("eof-reached").value_or(false);
 }
 

@@ -38,6 +38,10 @@ private:
     PlayerOutputs m_outputs;
     MpvHandle m_mpv;
     std::int64_t m_lengthMs = 0;
+    // Where a seek put the stopped movie. The core shows the nearest picture
+    // it can; near the end of a file whose video stops before its audio that
+    // picture lies before the target, but the movie stands where it was sent.
+    std::optional<std::int64_t> m_parkedMs;
 };
 
 }  // namespace trelvane::mci

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Makes the media files the tests play, once per build tree, beside a
+# "<file>.duration" holding ffprobe's figure for each real movie so that the
+# tests compare against a measurement that is not ours.
+set -euo pipefail
+dir=${1:?usage: make-test-media.sh DIR}
+here=$(cd "$(dirname "$0")" && pwd)
+mkdir -p "$dir"
+cd "$dir"
+
+make_movie() {  # name seconds standard
+  if [ ! -s "$1" ] || [ ! -s "$1.duration" ]; then
+    bash "$here/../../scripts/make-sample-vob.sh" "$1.part" "$2" "$3"
+    mv "$1.part" "$1"
+    ffprobe -v error -show_entries format=duration -of csv=p=0 "$1" > "$1.duration"
+  fi
+}
+
+make_movie ntsc60.vob 60 ntsc
+make_movie pal20.vob 20 pal
+printf 'this is a text file, not a movie\n' > text.vob
+: > empty.vob
+head -c 65536 /dev/urandom > random.vob
+mkdir -p folder.vob
