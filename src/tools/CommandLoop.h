@@ -4,17 +4,18 @@
 #include <iosfwd>
 
 #include "movie/CommandChannel.h"
+#include "tools/LineReader.h"
 
 namespace trelvane::tools {
 
-// Sends each line of `in` as one command and writes one line per command to
+// Sends each input line as one command and writes one line per command to
 // `out`: the status in decimal, a tab, and the answer text.
 class CommandLoop {
 public:
     CommandLoop(movie::CommandChannel& channel, std::uint32_t capacity)
         : m_channel(channel), m_capacity(capacity) {}
 
-    void run(std::istream& in, std::ostream& out);
+    void run(LineReader& in, std::ostream& out);
 
 private:
     movie::CommandChannel& m_channel;

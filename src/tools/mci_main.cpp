@@ -1,11 +1,15 @@
 // trelvane-mci: one media command per line on standard input, one line of
 // "status<TAB>answer" per command on standard output.
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <memory>
 #include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "mci/MediaService.h"
 #include "mci/mpv/MpvPlayerFactory.h"
@@ -44,6 +48,17 @@ int main(int argc, char** argv) {
     }
     trelvane::mci::MediaService service(std::make_unique<trelvane::mci::MpvPlayerFactory>(outputs));
     trelvane::tools::CommandLoop loop(service, static_cast<std::uint32_t>(capacity));
-    loop.run(std::cin, std::cout);
+    // Commands are read from a private copy of standard input, and standard
+    // input itself is pointed at /dev/null: a library that closes descriptor
+    // 0 by mistake then cannot cut our input or take over its number.
+    const int commands = ::dup(STDIN_FILENO);
+    const int empty = ::open("/dev/null", O_RDONLY);
+    if (commands < 0 || empty < 0 || ::dup2(empty, STDIN_FILENO) < 0) {
+        std::perror("trelvane-mci: standard input");
+        return 1;
+    }
+    ::close(empty);
+    trelvane::tools::LineReader input(commands);
+    loop.run(input, std::cout);
     return 0;
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <QApplication>
 #include <QDir>
 #include <QFrame>
@@ -39,25 +41,26 @@ protected:
         if (qgetenv("DISPLAY").isEmpty()) {
             GTEST_SKIP() << "needs an X display";
         }
-        m_window.setFixedSize(400, 320);
-        m_window.move(120, 90);
-        m_window.setStyleSheet(QStringLiteral("background: white"));
-        m_frame = new QFrame(&m_window);
+        m_window = std::make_unique<QWidget>();
+        m_window->setFixedSize(400, 320);
+        m_window->move(120, 90);
+        m_window->setStyleSheet(QStringLiteral("background: white"));
+        m_frame = new QFrame(m_window.get());
         m_frame->setGeometry(50, 40, 300, 220);
         m_frame->setStyleSheet(QStringLiteral("background: black"));
         // The player draws into this native window; its ancestors stay
         // ordinary widgets.
         m_frame->setAttribute(Qt::WA_DontCreateNativeAncestors);
         m_frame->setAttribute(Qt::WA_NativeWindow);
-        m_window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
+        m_window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
     }
 
     QRect globalRect(const QWidget& widget) {
         return {widget.mapToGlobal(QPoint(0, 0)), widget.size()};
     }
 
-    QWidget m_window;
+    std::unique_ptr<QWidget> m_window;
     QFrame* m_frame = nullptr;
 };
 
@@ -82,7 +85,7 @@ TEST_F(VideoEmbeddingTest, PictureIsDrawnInsideTheFrameAndNowhereElse) {
     ASSERT_FALSE(shot.isNull());
 
     const QRect frame = globalRect(*m_frame);
-    const QRect window = globalRect(m_window);
+    const QRect window = globalRect(*m_window);
     int inside = 0;
     int colouredInside = 0;
     int strayOutside = 0;

@@ -61,6 +61,10 @@ bool MpvPlayer::configure(const OpenRequest& request) {
         // early enough that the target is decoded up to, never overshot.
         {"hr-seek-demuxer-offset", "1"},
         {"hwdec", "no"},
+        // Only a context that draws into an X11 window: probing the others
+        // (DRM, Wayland) on a machine without them has been seen to close
+        // descriptors the process still uses.
+        {"gpu-context", "x11egl"},
         // The window around the picture owns the keyboard and the mouse.
         {"input-default-bindings", "no"},
         {"input-vo-keyboard", "no"},

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian 12 machine, builds with warnings as errors and runs
+# every test. Tests that need a screen get a virtual one when none is set.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+bash scripts/build.sh -DTRELVANE_WERROR=ON
+ctest_args=(--test-dir build --output-on-failure -j"$(nproc)" "$@")
+if [ -n "${DISPLAY:-}" ]; then
+  ctest "${ctest_args[@]}"
+else
+  xvfb-run -a -s "-screen 0 1280x1024x24 -br -nolisten tcp" ctest "${ctest_args[@]}"
+fi
