@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh -DTRELVANE_WERROR=ON
+bash scripts/check-format.sh
 ctest_args=(--test-dir build --output-on-failure -j"$(nproc)" "$@")
 if [ -n "${DISPLAY:-}" ]; then
   ctest "${ctest_args[@]}"
