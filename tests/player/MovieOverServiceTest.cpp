@@ -23,12 +23,15 @@ private:
     int m_passes = 0;
 };
 
-TEST(MovieOverService, TheMovieControlDrivesARealPlayer) {
+class MovieOverService : public ::testing::Test {
+protected:
     PlayerSession session;
     movie::SystemTimeOfDayClock clock;
     YieldingEventPass pass;
-    movie::MovieModule module(session.service(), clock, pass);
+    movie::MovieModule module{session.service(), clock, pass};
+};
 
+TEST_F(MovieOverService, TheMovieControlDrivesARealPlayer) {
     module.setFilename(mediaPath("ntsc60.vob"));
     module.openMovie();
     EXPECT_EQ(module.Error(), 0);
@@ -63,12 +66,7 @@ TEST(MovieOverService, TheMovieControlDrivesARealPlayer) {
     EXPECT_EQ(module.Error(), 263);
 }
 
-TEST(MovieOverService, OpeningAMissingFileIsOnlyRecorded) {
-    PlayerSession session;
-    movie::SystemTimeOfDayClock clock;
-    YieldingEventPass pass;
-    movie::MovieModule module(session.service(), clock, pass);
-
+TEST_F(MovieOverService, OpeningAMissingFileIsOnlyRecorded) {
     module.setFilename(mediaPath("missing.vob"));
     module.openMovieWindow(0, "child");
     EXPECT_EQ(module.Error(), 275);
