@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config ninja-build clang-format
   qt6-base-dev libgl-dev
-  libmpv-dev
+  libmpv-dev libxcb1-dev
   libgtest-dev libgmock-dev
   ffmpeg
   xvfb xdotool x11-utils imagemagick

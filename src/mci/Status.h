@@ -27,6 +27,7 @@ inline constexpr Status BadConstant = Base + 34;           // 290
 inline constexpr Status NoClosingQuote = Base + 38;        // 294
 inline constexpr Status DuplicateFlags = Base + 39;        // 295
 inline constexpr Status InvalidFile = Base + 40;           // 296
+inline constexpr Status NoWindow = Base + 90;              // 346
 }  // namespace status
 
 }  // namespace trelvane::mci

@@ -108,6 +108,27 @@ TEST_F(VideoEmbeddingTest, PictureIsDrawnInsideTheFrameAndNowhereElse) {
     EXPECT_EQ(session.send("close all").status, 0u);
 }
 
+TEST_F(VideoEmbeddingTest, AParentThatIsNoWindowIsRefusedWithoutHarm) {
+    // The number of a window that existed and is gone: the likeliest stale
+    // handle a caller could hand over.
+    auto gone = std::make_unique<QWidget>();
+    gone->setAttribute(Qt::WA_NativeWindow);
+    const std::string handle = std::to_string(gone->winId());
+    gone.reset();
+    QCoreApplication::processEvents();
+
+    PlayerSession session({"gpu,x11", "null"});
+    const std::string open = "open \"" + mediaPath("ntsc60.vob") +
+                             "\" type mpegvideo alias movie parent " + handle + " style child ";
+    EXPECT_EQ(session.send(open).status, 346u);
+    EXPECT_EQ(session.send("status movie mode").status, 263u);
+    const std::string good = "open \"" + mediaPath("ntsc60.vob") +
+                             "\" type mpegvideo alias movie parent " +
+                             std::to_string(m_frame->winId()) + " style child ";
+    EXPECT_EQ(session.send(good).status, 0u);
+    EXPECT_EQ(session.send("close all").status, 0u);
+}
+
 }  // namespace
 }  // namespace trelvane::testing
 

@@ -1,5 +1,7 @@
 #include "mci/mpv/MpvPlayer.h"
 
+#include "mci/mpv/X11Windows.h"
+
 #include <mpv/client.h>
 
 #include <algorithm>
@@ -33,6 +35,10 @@ std::int64_t toMs(double seconds) {
 MpvPlayer::MpvPlayer(PlayerOutputs outputs) : m_outputs(std::move(outputs)) {}
 
 Status MpvPlayer::open(const OpenRequest& request) {
+    const bool drawsIntoWindows = m_outputs.video != "null";
+    if (request.parentWindow && drawsIntoWindows && !x11::windowExists(*request.parentWindow)) {
+        return status::NoWindow;
+    }
     if (!configure(request) || !m_mpv.initialize()) {
         return status::CannotLoadDriver;
     }
