@@ -1,0 +1,45 @@
+#include "ui/Form1.h"
+
+#include <memory>
+#include <string>
+
+#include "core/Int32.h"
+#include "ui/FailureRules.h"
+#include "ui/Form1Texts.h"
+
+namespace trelvane::ui {
+
+Form1::Form1(Toolkit& toolkit, movie::CommandChannel& channel, movie::TimeOfDayClock& clock)
+    : m_toolkit(toolkit), m_channel(channel), m_clock(clock) {}
+
+movie::MovieModule& Form1::player() {
+    if (!m_state.player) {
+        m_state.player = std::make_unique<movie::MovieModule>(m_channel, m_clock, m_toolkit);
+    }
+    return *m_state.player;
+}
+
+void Form1::command7Click() {
+    // Saving a clip is not wired yet.
+}
+
+void Form1::command8Click() {
+    rules::noRule(m_toolkit, [this] {
+        // Not waited for; a program that cannot be started is an unhandled failure.
+        m_toolkit.startProcess(std::string(texts::kHomePageCommand), kMinimizedWithFocus);
+    });
+}
+
+void Form1::formUnload() {
+    rules::noRule(m_toolkit, [this] {
+        // "close all" closes every device of the program, open movie or not.
+        player().closeMovie();
+        m_toolkit.endProgram();
+    });
+}
+
+void Form1::setLabelNumber(ValueLabel label, std::int32_t value) {
+    m_toolkit.setLabelCaption(label, int32::decimalText(value));
+}
+
+}  // namespace trelvane::ui

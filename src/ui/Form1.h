@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+
+#include "movie/CommandChannel.h"
+#include "movie/MovieModule.h"
+#include "movie/TimeOfDayClock.h"
+#include "ui/FormEvents.h"
+#include "ui/FormState.h"
+#include "ui/Toolkit.h"
+
+namespace trelvane::ui {
+
+// The main window's logic: its state record and the handlers of its twelve
+// events, written against the toolkit operations only. Nothing runs when it
+// is made; every handler runs when the toolkit delivers its event, and each
+// one keeps failures to itself. The toolkit also serves as the event pass of
+// the movie control's waits.
+class Form1 : public FormEvents {
+public:
+    Form1(Toolkit& toolkit, movie::CommandChannel& channel, movie::TimeOfDayClock& clock);
+
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    void command1Click() override;
+    void command2Click() override;
+    void command3Click() override;
+    void command4Click() override;
+    void command5Click() override;
+    void command6Click() override;
+    void command7Click() override;
+    void command8Click() override;
+    void command9Click() override;
+    void formUnload() override;
+    void sliderClick() override;
+    void timerTick() override;
+
+    const FormState& state() const { return m_state; }
+
+private:
+    // The movie control, made on first use.
+    movie::MovieModule& player();
+
+    void play();
+    void stop();
+    void pause();
+    void tick();
+
+    void resetForOpen();
+    void openChosenFile();
+    void startOpenedMovie();
+
+    void showClipLength();
+    void playSelected();
+    void followPreviewUntilEnd();
+
+    void setLabelNumber(ValueLabel label, std::int32_t value);
+
+    Toolkit& m_toolkit;
+    movie::CommandChannel& m_channel;
+    movie::TimeOfDayClock& m_clock;
+    FormState m_state;
+};
+
+}  // namespace trelvane::ui

@@ -1,0 +1,63 @@
+#include "FormTest.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace trelvane::ui::testing {
+
+FormTest::FormTest() {
+    auto factory = std::make_unique<mci::testing::FakePlayerFactory>();
+    m_factory = factory.get();
+    m_service = std::make_unique<mci::MediaService>(std::move(factory));
+    m_channel = std::make_unique<TappedChannel>(*m_service, [this] { return m_clock.now(); });
+    m_channel->onSend([this](const std::string& text) { m_toolkit.note("send: " + text); });
+    m_form = std::make_unique<Form1>(m_toolkit, *m_channel, m_clock);
+    m_toolkit.onEveryPass([this] { movePlayingMovies(); });
+}
+
+void FormTest::movePlayingMovies() {
+    const auto step = static_cast<std::int64_t>(std::lround(kPassStep * 1000));
+    for (const auto& script : m_factory->scripts) {
+        if (!script->destroyed && !script->paused) {
+            script->positionMs = std::min(script->positionMs + step, script->lengthMs);
+            script->reachedEnd = script->positionMs == script->lengthMs;
+        }
+    }
+}
+
+std::string FormTest::openMovie(const std::string& name, std::int64_t lengthMs) {
+    m_factory->next.lengthMs = lengthMs;
+    const std::string path = m_dir.makeFile(name);
+    m_toolkit.scriptDialog(path);
+    m_form->command4Click();
+    return path;
+}
+
+void FormTest::clickSlider(std::int32_t second) {
+    m_toolkit.userMovesSlider(second);
+    m_form->sliderClick();
+}
+
+void FormTest::markBeginAt(std::int64_t ms) {
+    movie().positionMs = ms;
+    m_form->command5Click();
+}
+
+void FormTest::markEndAt(std::int64_t ms) {
+    movie().positionMs = ms;
+    m_form->command6Click();
+}
+
+Texts FormTest::logFrom(std::size_t from) const {
+    const auto& log = m_toolkit.log();
+    return Texts(log.begin() + static_cast<std::ptrdiff_t>(from), log.end());
+}
+
+double FormTest::timed(void (Form1::*click)()) {
+    m_clock.set(std::floor(m_clock.now()) + 1.0);
+    const double start = m_clock.now();
+    (m_form.get()->*click)();
+    return m_clock.now() - start;
+}
+
+}  // namespace trelvane::ui::testing
