@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev
   ffmpeg
   xvfb xdotool x11-utils imagemagick openbox wmctrl tesseract-ocr
+  xdg-utils
   fonts-dejavu-core
 )
 

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Takes the README's picture of the window playing a movie: the real program
+# on a virtual screen, a sample opened through the open dialog as a user
+# would, and a screenshot of the window once a few seconds have played.
+# usage: screenshot.sh [OUTPUT.png]   (after scripts/build.sh)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=$(realpath -m "${1:-docs/trelvane-window.png}")
+sample=$PWD/build/sample/sample.vob
+mkdir -p build/sample "$(dirname "$out")"
+[ -s "$sample" ] || bash scripts/make-sample-vob.sh "$sample" 60 ntsc
+
+export ARTIFACTS=$PWD/build/screenshot
+source tests/e2e/lib.sh
+start_screen
+build/trelvane >"$ARTIFACTS/program.log" 2>&1 &
+program=$!
+trap 'kill "$program" 2>/dev/null || true; stop_screen' EXIT
+
+find_main_window
+click 204 296
+wait_for 10 xdotool search --onlyvisible --name '^Open$' >/dev/null || fail "no open dialog"
+xdotool type --delay 5 "$sample"
+xdotool key Return
+wait_for 20 frame_colourful || fail "no picture"
+wait_for 10 label_reads Label4 4 || fail "the movie does not play"
+import -window root -crop "305x457+${ORIGIN_X}+${ORIGIN_Y}" +repage "$out"
+echo "$out"
