@@ -16,15 +16,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 
-#include "mci/MediaService.h"
-#include "mci/mpv/MpvPlayerFactory.h"
-#include "movie/SystemTimeOfDayClock.h"
-#include "ui/Form1.h"
-#include "ui/qt/MainWindow.h"
-#include "ui/qt/QtToolkit.h"
+#include "app/Program.h"
 
 namespace {
 
@@ -72,14 +66,10 @@ int main(int argc, char** argv) {
     const int seconds = argc > 2 ? std::atoi(argv[2]) : 10;
     QApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     QApplication app(argc, argv);
-    trelvane::mci::MediaService service(std::make_unique<trelvane::mci::MpvPlayerFactory>(
-        trelvane::mci::PlayerOutputs{"gpu,x11", "null"}));
-    trelvane::movie::SystemTimeOfDayClock clock;
-    trelvane::ui::MainWindow window;
-    trelvane::ui::QtToolkit toolkit(window);
-    trelvane::ui::Form1 form(toolkit, service, clock);
-    toolkit.setTarget(&form);
-    window.show();
+    trelvane::app::Program program(trelvane::mci::PlayerOutputs{"gpu,x11", "null"});
+    trelvane::ui::QtToolkit& toolkit = program.toolkit();
+    trelvane::ui::Form1& form = program.form();
+    program.show();
 
     answerNextDialog(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath());
     form.command4Click();
@@ -99,7 +89,7 @@ int main(int argc, char** argv) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wallBefore).count();
     const double mainCpu = cpuSeconds(RUSAGE_THREAD) - mainBefore;
     const double allCpu = cpuSeconds(RUSAGE_SELF) - allBefore;
-    const long late = positionMs(service) - (begin + seconds) * 1000L;
+    const long late = positionMs(program.mediaService()) - (begin + seconds) * 1000L;
 
     std::printf("preview of %d s: %.2f s wall\n", seconds, wall);
     std::printf("preview CPU, handler thread: %.1f %% of one core\n", 100.0 * mainCpu / wall);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "mci/MediaService.h"
+#include "mci/mpv/PlayerOutputs.h"
+#include "movie/SystemTimeOfDayClock.h"
+#include "ui/Form1.h"
+#include "ui/qt/MainWindow.h"
+#include "ui/qt/QtToolkit.h"
+
+namespace trelvane::app {
+
+// The whole program, wired: the media command service on players with the
+// given outputs, the clock, the window, its toolkit and its handlers. Needs
+// a QApplication; nothing runs until the window's events do.
+class Program {
+public:
+    explicit Program(const mci::PlayerOutputs& outputs);
+
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    void show() { m_window.show(); }
+
+    mci::MediaService& mediaService() { return m_mediaService; }
+    ui::QtToolkit& toolkit() { return m_toolkit; }
+    ui::Form1& form() { return m_form; }
+
+private:
+    mci::MediaService m_mediaService;
+    movie::SystemTimeOfDayClock m_clock;
+    ui::MainWindow m_window;
+    ui::QtToolkit m_toolkit;
+    ui::Form1 m_form;
+};
+
+}  // namespace trelvane::app
