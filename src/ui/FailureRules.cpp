@@ -29,6 +29,15 @@ bool endHandlerOnFailure(const std::function<void()>& steps) {
     }
 }
 
+std::optional<Failure> goToEndingOnFailure(const std::function<void()>& steps) {
+    try {
+        steps();
+        return std::nullopt;
+    } catch (const Failure& failure) {
+        return failure;
+    }
+}
+
 void skipOnFailure(const std::function<void()>& step) {
     try {
         step();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/Failure.h"
@@ -19,6 +20,11 @@ void noRule(Toolkit& toolkit, const std::function<void()>& steps);
 // End the handler: a failure stops the steps silently, keeping what was done
 // before it. Returns false when that happened, so the caller ends too.
 [[nodiscard]] bool endHandlerOnFailure(const std::function<void()>& steps);
+
+// Go to an ending: a failure stops the steps like the rule above, and is
+// handed back so that the caller can run the ending it names and say there
+// what went wrong. Returns nothing when the steps ran to their end.
+[[nodiscard]] std::optional<Failure> goToEndingOnFailure(const std::function<void()>& steps);
 
 // Skip: a failing step is dropped and the caller goes on with the next.
 void skipOnFailure(const std::function<void()>& step);

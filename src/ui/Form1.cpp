@@ -19,10 +19,6 @@ movie::MovieModule& Form1::player() {
     return *m_state.player;
 }
 
-void Form1::command7Click() {
-    // Saving a clip is not wired yet.
-}
-
 void Form1::command8Click() {
     rules::noRule(m_toolkit, [this] {
         // Not waited for; a program that cannot be started is an unhandled failure.

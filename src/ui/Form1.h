@@ -1,7 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 
+#include "clip/ClipCopy.h"
+#include "clip/ClipFiles.h"
+#include "clip/PosixClipFiles.h"
+#include "core/Failure.h"
 #include "movie/CommandChannel.h"
 #include "movie/MovieModule.h"
 #include "movie/TimeOfDayClock.h"
@@ -38,6 +45,10 @@ public:
 
     const FormState& state() const { return m_state; }
 
+    // The files a save reads and writes: the system's own, unless another
+    // set is handed in before the first save. It must outlive the window.
+    void useClipFiles(clip::ClipFiles& files) { m_files = &files; }
+
 private:
     // The movie control, made on first use.
     movie::MovieModule& player();
@@ -55,12 +66,25 @@ private:
     void playSelected();
     void followPreviewUntilEnd();
 
+    void saveClip();
+    void saveToChosenTarget();
+    void setSaveLockedControlsEnabled(bool enabled);
+    std::optional<std::string> chooseTarget();
+    bool isOpenedMovie(const std::string& path);
+    bool keepExistingTarget(const std::string& target);
+    bool askToKeep(const std::string& target);
+    void finishSave(clip::ClipCopy& copy);
+    void endSave(clip::ClipCopy& copy, const std::optional<Failure>& notSaved);
+
     void setLabelNumber(ValueLabel label, std::int32_t value);
+    void showNotice(std::string_view text);
 
     Toolkit& m_toolkit;
     movie::CommandChannel& m_channel;
     movie::TimeOfDayClock& m_clock;
     FormState m_state;
+    clip::PosixClipFiles m_systemFiles;
+    clip::ClipFiles* m_files = &m_systemFiles;
 };
 
 }  // namespace trelvane::ui

@@ -64,6 +64,7 @@ public:
     std::int32_t sliderShows() const { return m_sliderValue; }
     std::int32_t sliderMaximum() const { return m_sliderMaximum; }
     bool timerEnabled() const { return m_timerEnabled; }
+    float progressShows() const { return m_progressValue; }
     const std::string& dialogFilter() const { return m_dialogFilter; }
     const std::string& dialogTitle() const { return m_dialogTitle; }
     const std::string& dialogFileNameNow() const { return m_dialogFileName; }

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "clip/ClipFiles.h"
+#include "clip/CopyHost.h"
+#include "clip/OpenFile.h"
+
+namespace trelvane::clip {
+
+// The byte range of a save and its copy, chunk by chunk: the source's bytes
+// from the begin mark's position on go to the target from its first byte on,
+// until a chunk has reached past the end mark's position. The target's
+// other bytes are left alone. The one chunk buffer lives as long as the
+// object; the files stay open until close() or the object's end, whichever
+// comes first, so that a failure leaves nothing open behind.
+class ClipCopy {
+public:
+    ClipCopy(ClipFiles& files, CopyHost& host);
+
+    ClipCopy(const ClipCopy&) = delete;
+    ClipCopy& operator=(const ClipCopy&) = delete;
+
+    // Opens the source for reading, then the target for reading and writing
+    // (creating it, never cutting it short), and copies. The marks are
+    // whole seconds. Throws trelvane::Failure at the first step that fails;
+    // what was written by then stays in the target.
+    void run(const std::string& source, const std::string& target, std::int32_t clipBegin,
+             std::int32_t clipEnd);
+    // Closes whichever of the two files is open.
+    void close() noexcept;
+
+private:
+    void copyRange(std::int32_t start, std::int32_t end);
+    void copyChunk(std::int32_t position, std::int32_t start);
+    void showChunkDone();
+
+    ClipFiles& m_files;
+    CopyHost& m_host;
+    OpenFile m_source;
+    OpenFile m_target;
+    std::vector<std::byte> m_chunk;
+};
+
+}  // namespace trelvane::clip

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "clip/ClipFiles.h"
+
+namespace trelvane::clip {
+
+// One open file that closes itself on every way out: at close(), on
+// destruction, or when another file is moved into it.
+class OpenFile {
+public:
+    OpenFile() = default;
+    ~OpenFile() { close(); }
+
+    OpenFile(OpenFile&& other) noexcept;
+    OpenFile& operator=(OpenFile&& other) noexcept;
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+
+    static OpenFile forReading(ClipFiles& files, const std::string& path);
+    static OpenFile forReadWrite(ClipFiles& files, const std::string& path);
+
+    bool isOpen() const { return m_handle.has_value(); }
+    // Both require an open file.
+    std::size_t readAt(std::int64_t position, std::span<std::byte> buffer);
+    void writeAt(std::int64_t position, std::span<const std::byte> bytes);
+    // Closing a file that is not open does nothing.
+    void close() noexcept;
+
+private:
+    OpenFile(ClipFiles& files, FileHandle handle) : m_files(&files), m_handle(handle) {}
+
+    ClipFiles* m_files = nullptr;
+    std::optional<FileHandle> m_handle;
+};
+
+}  // namespace trelvane::clip

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "clip/ClipFiles.h"
+
+namespace trelvane::clip {
+
+// The file operations on the system's own calls, unbuffered: every chunk
+// written is handed to the system at once, so an abrupt end of the program
+// keeps whatever was written before it. Handles are not inherited by
+// programs the process starts.
+class PosixClipFiles : public ClipFiles {
+public:
+    FileHandle openForReading(const std::string& path) override;
+    FileHandle openForReadWrite(const std::string& path) override;
+    void empty(const std::string& path) override;
+    std::int64_t sizeOf(const std::string& path) override;
+    std::size_t readAt(FileHandle file, std::int64_t position,
+                       std::span<std::byte> buffer) override;
+    void writeAt(FileHandle file, std::int64_t position, std::span<const std::byte> bytes) override;
+    void close(FileHandle file) noexcept override;
+    bool isSameFile(const std::string& first, const std::string& second) override;
+};
+
+}  // namespace trelvane::clip

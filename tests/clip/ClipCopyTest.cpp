@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#include "FaultyClipFiles.h"
+#include "PatternFiles.h"
+#include "TempDir.h"
+#include "clip/ClipCopy.h"
+#include "clip/ClipFailures.h"
+#include "clip/PosixClipFiles.h"
+
+namespace trelvane::clip::testing {
+namespace {
+
+// A progress bar and event loop that only remember what was done to them.
+struct RecordingHost : CopyHost {
+    std::int32_t movieLength = 0;
+    std::vector<float> maximums;
+    std::vector<float> values;
+    int yields = 0;
+
+    std::int32_t movieLengthInSec() override { return movieLength; }
+    void setProgressMaximum(float maximum) override { maximums.push_back(maximum); }
+    float progressValue() override { return values.empty() ? 0.0f : values.back(); }
+    void setProgressValue(float value) override { values.push_back(value); }
+    void yield() override { ++yields; }
+};
+
+class ClipCopyTest : public ::testing::Test {
+protected:
+    void makeSource(std::int64_t length, std::int32_t movieLength) {
+        m_sourceLength = length;
+        writePattern(m_source, length);
+        m_host = RecordingHost();
+        m_host.movieLength = movieLength;
+    }
+
+    // Runs a whole copy and hands back the failure that stopped it, if any.
+    // The copy is never closed by hand: its end must close the files.
+    std::optional<Failure> copy(std::int32_t clipBegin, std::int32_t clipEnd) {
+        ClipCopy copy(m_files, m_host);
+        try {
+            copy.run(m_source, m_target, clipBegin, clipEnd);
+        } catch (const Failure& failure) {
+            return failure;
+        }
+        return std::nullopt;
+    }
+
+    void expectSourceIntact() const {
+        EXPECT_EQ(readBytes(m_source), patternFrom(1, m_sourceLength, m_sourceLength));
+    }
+
+    mci::testing::TempDir m_dir;
+    std::string m_source = m_dir.path() + "/movie.vob";
+    std::string m_target = m_dir.path() + "/clip.vob";
+    std::int64_t m_sourceLength = 0;
+    PosixClipFiles m_posix;
+    FaultyClipFiles m_files{m_posix};
+    RecordingHost m_host;
+};
+
+TEST_F(ClipCopyTest, CopiesFromTheBeginPositionUntilAChunkReachesPastTheEnd) {
+    struct Case {
+        const char* name;
+        std::int64_t sourceLength;
+        std::int32_t movieLength;
+        std::int32_t clipBegin;
+        std::int32_t clipEnd;
+        std::int64_t firstPosition;
+        int passes;
+        float maximum;
+    };
+    const std::vector<Case> cases{
+        {"1000 bytes a second", 100'000, 100, 10, 50, 10'000, 2, 60'481},
+        {"from the first second", 100'000, 100, 1, 50, 1'000, 3, 69'481},
+        // The second chunk gets 19521 bytes; the rest must not repeat the first's.
+        {"near the end of the source", 50'000, 50, 10, 45, 10'000, 2, 55'481},
+        // 2.5 bytes a second round to 2, not 3.
+        {"half-way rate", 25, 10, 1, 5, 2, 1, 20'489},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        makeSource(c.sourceLength, c.movieLength);
+        std::filesystem::remove(m_target);
+
+        EXPECT_EQ(copy(c.clipBegin, c.clipEnd), std::nullopt);
+
+        const std::int64_t length = 20'480 * std::int64_t{c.passes} + 1;
+        EXPECT_EQ(readBytes(m_target), patternFrom(c.firstPosition, length, c.sourceLength));
+        EXPECT_EQ(m_host.maximums, std::vector<float>{c.maximum});
+        std::vector<float> values{0};
+        for (int pass = 1; pass <= c.passes; ++pass) {
+            values.push_back(20'480.0f * static_cast<float>(pass));
+        }
+        EXPECT_EQ(m_host.values, values);
+        EXPECT_EQ(m_host.yields, c.passes);
+        EXPECT_EQ(m_files.openHandles(), 0u);
+        expectSourceIntact();
+    }
+}
+
+TEST_F(ClipCopyTest, StopsAtTheFirstFailureKeepingWhatWasWrittenAndClosingBothFiles) {
+    struct Case {
+        const char* name;
+        std::int64_t sourceLength;
+        std::int32_t movieLength;
+        std::int32_t clipBegin;
+        std::int32_t clipEnd;
+        std::function<void(FaultyClipFiles&)> arrange;
+        const char* reason;
+        std::optional<std::uintmax_t> targetSize;  // nothing: never created
+    };
+    const auto none = [](FaultyClipFiles&) {};
+    const auto fail = [](FileCall call, int nth, int error) {
+        return [=](FaultyClipFiles& files) { files.failCall(call, nth, error); };
+    };
+    const auto sized = [](std::int64_t size) {
+        return [=](FaultyClipFiles& files) { files.reportSize(size); };
+    };
+    const std::int32_t last = 2'147'483'647;
+    const std::vector<Case> cases{
+        {"movie length 0", 60'000, 0, 10, 50, none, "movie length is 0 seconds", 0},
+        {"2 GiB", 60'000, 60, 10, 50, sized(std::int64_t{1} << 31), "source is 2 GiB or larger", 0},
+        {"5 GiB", 60'000, 60, 10, 50, sized(std::int64_t{5} << 30), "source is 2 GiB or larger", 0},
+        {"end times rate", 60'000, 60, 1, 3'000'000, none, "overflow", 0},
+        {"begin times rate", 60'000, 60, -3'000'000, 5, none, "overflow", 0},
+        // Under half a byte a second: the first read would be at position 0.
+        {"byte rate 0", 10, 100, 10, 50, none, "bad file position", 0},
+        // One chunk, then the position cannot move on past the last 32-bit one.
+        {"past 32 bits", 100, 100, last - 600, last, none, "overflow", 20'481},
+        {"disk full", 100'000, 100, 1, 60, fail(FileCall::Write, 2, ENOSPC), "disk full", 20'481},
+        {"too large", 100'000, 100, 1, 60, fail(FileCall::Write, 1, EFBIG), "file too large", 0},
+        {"i/o", 100'000, 100, 1, 60, fail(FileCall::Read, 3, EIO), "input/output error", 40'961},
+        {"target", 100'000, 100, 1, 60, fail(FileCall::OpenForReadWrite, 1, EACCES),
+         "permission denied", std::nullopt},
+        {"source", 100'000, 100, 1, 60, fail(FileCall::OpenForReading, 1, ENOENT),
+         "no such file or directory", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        makeSource(c.sourceLength, c.movieLength);
+        m_files.reportSize(std::nullopt);
+        c.arrange(m_files);
+        std::filesystem::remove(m_target);
+
+        const std::optional<Failure> failure = copy(c.clipBegin, c.clipEnd);
+
+        ASSERT_TRUE(failure.has_value());
+        EXPECT_EQ(failures::reason(*failure), c.reason);
+        if (c.targetSize) {
+            EXPECT_EQ(std::filesystem::file_size(m_target), *c.targetSize);
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(m_target));
+        }
+        EXPECT_EQ(m_files.openHandles(), 0u);
+        expectSourceIntact();
+    }
+}
+
+}  // namespace
+}  // namespace trelvane::clip::testing
