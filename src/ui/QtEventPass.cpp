@@ -10,6 +10,7 @@ namespace {
 // Short enough that a wait never ends noticeably late, long enough that an
 // idle poll costs next to nothing.
 constexpr int kIdleWaitMs = 5;
+constexpr std::chrono::microseconds kMinPumpInterval(1000);
 
 }  // namespace
 
@@ -19,12 +20,23 @@ QtEventPass::QtEventPass() {
     m_wakeUp.setInterval(kIdleWaitMs);
 }
 
+bool QtEventPass::handlePendingEvents() {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_lastPumped < kMinPumpInterval) {
+        return false;
+    }
+    return pumpPending();
+}
+
+bool QtEventPass::pumpPending() {
+    m_lastPumped = std::chrono::steady_clock::now();
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    return dispatcher != nullptr && dispatcher->processEvents(QEventLoop::AllEvents);
+}
+
 void QtEventPass::runOnePass() {
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-    if (dispatcher == nullptr) {
-        return;
-    }
-    if (dispatcher->processEvents(QEventLoop::AllEvents)) {
+    if (dispatcher == nullptr || pumpPending()) {
         return;
     }
     // Nothing was pending: sleep until an event arrives, at most until our

@@ -74,6 +74,11 @@ public:
     // is a failure.
     virtual void startProcess(const std::string& commandLine, int windowState) = 0;
 
+    // Handles the events that are pending and returns at once, never
+    // waiting for more: for a handler that works between its turns, such as
+    // a copy, where runOnePass's short wait for an event would add up.
+    virtual void handlePendingEvents() = 0;
+
     // Ends the program at once: no further event of any kind is handled and
     // the handler that called it never resumes.
     [[noreturn]] virtual void endProgram() = 0;

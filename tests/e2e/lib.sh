@@ -127,3 +127,16 @@ frame_steady() {
   crop frame-b steady-b 14 31 273 222
   [ "$(differing_pixels frame-a frame-b)" = "0" ]
 }
+
+# message_box_shown: a window titled like the main window, other than it, is up.
+message_box_shown() {
+  local window
+  for window in $(xdotool search --onlyvisible --name '^Trelvane 2\.0$'); do
+    [ "$window" = "$MAIN_WINDOW" ] || return 0
+  done
+  return 1
+}
+
+message_box_gone() {
+  ! message_box_shown
+}

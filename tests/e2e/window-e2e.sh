@@ -64,6 +64,26 @@ wait_for 10 frame_steady || fail "the preview did not pause at the end mark"
 frame_steady && label_reads Label4 10 || fail "the preview went on past the end mark"
 shot previewed
 
+# Save: the marked seconds 5 to 10 through the real save dialog.
+clip="$ARTIFACTS/clip.vob"
+rm -f "$clip"
+click 265 298
+wait_for 10 xdotool search --onlyvisible --name '^Open$' >/dev/null || fail "no save dialog"
+xdotool type --delay 5 "$clip"
+xdotool key Return
+wait_for 60 message_box_shown || fail "no message after the save"
+shot saved
+xdotool key Return
+wait_for 10 message_box_gone || fail "the message box stays"
+[ -s "$clip" ] || fail "no clip written"
+# The movie's length in whole seconds as ffprobe measured it, not as we did.
+seconds=$(awk '{ printf "%d", $1 }' "$media/ntsc60.vob.duration")
+bash "$here/expected-clip.sh" "$media/ntsc60.vob" "$seconds" 5 10 "$ARTIFACTS/expected.vob"
+cmp "$clip" "$ARTIFACTS/expected.vob" || fail "the clip's bytes are not the marked byte range"
+duration=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$clip" 2>"$ARTIFACTS/ffprobe.log")
+awk -v d="$duration" 'BEGIN { exit !(d > 3.5 && d < 6.5) }' ||
+  fail "ffprobe reports the clip as $duration s long, not about 5"
+
 # Closing the window ends the program.
 wmctrl -c 'Trelvane 2.0'
 wait_for 10 bash -c "! kill -0 $program_pid 2>/dev/null" || fail "the program did not end on close"

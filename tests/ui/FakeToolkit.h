@@ -73,6 +73,8 @@ public:
 
     // --- Toolkit ---
     void runOnePass() override;
+    // The fake never waits, so both kinds of pass are the same to it.
+    void handlePendingEvents() override { runOnePass(); }
     void setCaption(const std::string& caption) override;
     void setLabelCaption(ValueLabel label, const std::string& caption) override;
     void setButtonEnabled(PictureButton button, bool enabled) override;

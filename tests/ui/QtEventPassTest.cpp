@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QTimer>
 
 #include "movie/MovieModule.h"
@@ -33,6 +34,26 @@ TEST(QtEventPass, WaitsForTheNextEventInsteadOfSpinning) {
     // A pass that returned at once when idle would run thousands of times in
     // 100 ms; one that waits for the next event runs a few dozen at most.
     EXPECT_LT(passes, 200);
+}
+
+TEST(QtEventPass, HandlingPendingEventsNeverWaits) {
+    QtEventPass pass;
+    // A timer due later is not waited for, unlike in runOnePass.
+    bool timerFired = false;
+    QTimer::singleShot(50, [&] { timerFired = true; });
+    pass.handlePendingEvents();
+    EXPECT_FALSE(timerFired);
+
+    // What is pending is handled within the next turns, however fast they come.
+    bool queuedRan = false;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&] { queuedRan = true; }, Qt::QueuedConnection);
+    const QDeadlineTimer deadline(1000);
+    while (!queuedRan && !deadline.hasExpired()) {
+        pass.handlePendingEvents();
+    }
+    EXPECT_TRUE(queuedRan);
+    EXPECT_FALSE(timerFired);
 }
 
 // A channel that answers nothing: the wait below sends no command.

@@ -199,4 +199,8 @@ void QtToolkit::runOnePass() {
     m_pass.runOnePass();
 }
 
+void QtToolkit::handlePendingEvents() {
+    m_pass.handlePendingEvents();
+}
+
 }  // namespace trelvane::ui

@@ -61,6 +61,7 @@ public:
     [[noreturn]] void endProgram() override;
 
     void runOnePass() override;
+    void handlePendingEvents() override;
 
 private:
     void connectEvents();
