@@ -48,6 +48,10 @@ Failure badPosition() {
     return Failure(63, "Bad file position");
 }
 
+Failure notARegularFile() {
+    return Failure(75, "Not a regular file");
+}
+
 Failure noMovieLength() {
     return Failure(11, "Movie length is 0 seconds");
 }

@@ -12,6 +12,8 @@ namespace trelvane::clip::failures {
 Failure ofSystemError(int error);
 // A read or write asked for at a position below 1.
 Failure badPosition();
+// A path that names a pipe, a device or a folder rather than a file.
+Failure notARegularFile();
 // The movie reports a length of 0 seconds, so no byte rate can be had.
 Failure noMovieLength();
 // A source too long for 32-bit byte positions.

@@ -14,16 +14,30 @@ namespace {
 // Read and write for everyone the creator's umask allows, as for any new file.
 constexpr mode_t kNewFileMode = 0666;
 
-FileHandle openOrFail(const std::string& path, int flags) {
+int openWithRetry(const std::string& path, int flags) {
     for (;;) {
-        const int file = ::open(path.c_str(), flags | O_CLOEXEC, kNewFileMode);
-        if (file >= 0) {
+        // Non-blocking only for the open itself: opening a named pipe would
+        // otherwise wait for its other end with the window frozen. Regular
+        // files, the only ones let through, ignore the flag.
+        const int file = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, kNewFileMode);
+        if (file >= 0 || errno != EINTR) {
             return file;
         }
-        if (errno != EINTR) {
-            throw failures::ofSystemError(errno);
-        }
     }
+}
+
+FileHandle openOrFail(const std::string& path, int flags) {
+    const int file = openWithRetry(path, flags);
+    if (file < 0) {
+        throw failures::ofSystemError(errno);
+    }
+    struct stat status {};
+    if (::fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
+        const bool folder = S_ISDIR(status.st_mode);
+        ::close(file);
+        throw folder ? failures::ofSystemError(EISDIR) : failures::notARegularFile();
+    }
+    return file;
 }
 
 off_t offsetOf(std::int64_t position) {

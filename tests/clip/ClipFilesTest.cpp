@@ -1,11 +1,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
 #include "PatternFiles.h"
 #include "TempDir.h"
 #include "clip/PosixClipFiles.h"
+#include "core/Failure.h"
 
 namespace trelvane::clip::testing {
 namespace {
@@ -39,6 +41,24 @@ TEST(PosixClipFiles, OpensPrivatelyReadsTheSourceOnlyAndCutsShortOnlyWhenEmptyin
     EXPECT_EQ(readBytes(target), patternFrom(1, 100, 100));
     files.empty(target);
     EXPECT_EQ(fs::file_size(target), 0u);
+}
+
+TEST(PosixClipFiles, RefusesPipesAndFoldersAtOnceInsteadOfWaitingOnThem) {
+    const mci::testing::TempDir dir;
+    const std::string pipe = dir.path() + "/pipe.vob";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    PosixClipFiles files;
+    // A blocking open of a pipe with no other end would hang here for good.
+    EXPECT_THROW(files.openForReading(pipe), trelvane::Failure);
+    EXPECT_THROW(files.openForReadWrite(pipe), trelvane::Failure);
+    EXPECT_THROW(files.empty(pipe), trelvane::Failure);
+    try {
+        files.openForReadWrite(dir.path());
+        FAIL() << "a folder was opened as a target";
+    } catch (const trelvane::Failure& failure) {
+        EXPECT_NE(failure.number(), 0);
+    }
+    EXPECT_THROW(files.openForReading(dir.path()), trelvane::Failure);
 }
 
 }  // namespace

@@ -94,7 +94,8 @@ void QtToolkit::setSliderValue(std::int32_t value) {
 }
 
 void QtToolkit::setSliderMaximum(std::int32_t maximum) {
-    m_window.slider().setMaximum(maximum);
+    // QSlider would lower its minimum to a negative maximum; ours stays 0.
+    m_window.slider().setMaximum(std::max(maximum, 0));
 }
 
 void QtToolkit::setTimerEnabled(bool enabled) {
