@@ -18,6 +18,18 @@ make_movie() {  # name seconds standard
 
 make_movie ntsc60.vob 60 ntsc
 make_movie pal20.vob 20 pal
+# Joined from parts as discs hold them: the NTSC file's clock restarts at its
+# first join and leaps ahead at its second; the PAL file's starts late, then
+# restarts; the last one only starts late.
+make_joined() {  # name standard seconds-per-part clock-starts...
+  if [ ! -s "$1" ]; then
+    bash "$here/make-joined-vob.sh" "$@"
+  fi
+}
+make_joined joined-ntsc.vob ntsc 4 0 0 600
+make_joined joined-pal.vob pal 4 3000 0
+make_joined late-pal.vob pal 6 3000
+
 printf 'this is a text file, not a movie\n' > text.vob
 : > empty.vob
 head -c 65536 /dev/urandom > random.vob

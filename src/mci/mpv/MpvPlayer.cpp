@@ -131,6 +131,12 @@ Status MpvPlayer::load(const std::string& path) {
         return status::InvalidFile;
     }
     m_lengthMs = toMs(*duration);
+    // The core's length of a file whose clocks restart counts one stretch or
+    // spans the jumps between them: the timeline of the packs replaces it.
+    m_segmented = SegmentedPlayback::create(m_mpv, path);
+    if (m_segmented) {
+        m_lengthMs = m_segmented->lengthMs();
+    }
     waitForPlaybackRestart();
     return status::Ok;
 }
@@ -160,6 +166,9 @@ std::int64_t MpvPlayer::positionMs() {
     if (m_parkedMs) {
         return *m_parkedMs;
     }
+    if (m_segmented) {
+        return std::clamp<std::int64_t>(m_segmented->positionMs(), 0, m_lengthMs);
+    }
     const auto position = m_mpv.getDouble("time-pos");
     if (!position) {
         return 0;
@@ -170,10 +179,15 @@ std::int64_t MpvPlayer::positionMs() {
 Status MpvPlayer::seek(std::int64_t ms) {
     m_mpv.drainEvents();
     const std::string target = secondsText(ms);
-    if (!m_mpv.command({"seek", target.c_str(), "absolute+exact"})) {
+    const bool started = m_segmented ? m_segmented->seek(ms)
+                                     : m_mpv.command({"seek", target.c_str(), "absolute+exact"});
+    if (!started) {
         return status::OutOfRange;
     }
     waitForPlaybackRestart();
+    if (m_segmented) {
+        m_segmented->settle();
+    }
     m_parkedMs = ms;
     return status::Ok;
 }
@@ -194,6 +208,9 @@ Status MpvPlayer::setPaused(bool paused) {
 
 Status MpvPlayer::setEndMs(std::optional<std::int64_t> ms) {
     m_mpv.drainEvents();
+    if (m_segmented) {
+        return m_segmented->setEndMs(ms) ? status::Ok : status::OutOfRange;
+    }
     // The core stops by itself at its end point and then reports the end of
     // the file, exactly as at the real end.
     const std::string end = ms ? secondsText(*ms) : std::string("none");
@@ -205,7 +222,15 @@ bool MpvPlayer::reachedEnd() {
     if (m_parkedMs) {
         return *m_parkedMs >= m_lengthMs;
     }
+    if (m_segmented) {
+        return m_segmented->reachedEnd();
+    }
     return m_mpv.getFlag("eof-reached").value_or(false);
+}
+
+bool MpvPlayer::savePicture(const std::string& path) {
+    m_mpv.drainEvents();
+    return m_mpv.command({"screenshot-to-file", path.c_str(), "video"});
 }
 
 }  // namespace trelvane::mci

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "mci/PlayerDevice.h"
 #include "mci/mpv/MpvHandle.h"
 #include "mci/mpv/PlayerOutputs.h"
+#include "mci/mpv/SegmentedPlayback.h"
 
 namespace trelvane::mci {
 
@@ -29,6 +31,9 @@ public:
     Status setEndMs(std::optional<std::int64_t> ms) override;
     bool reachedEnd() override;
 
+    // Writes the picture shown now, as decoded, to an image file (PNG).
+    bool savePicture(const std::string& path);
+
 private:
     bool configure(const OpenRequest& request);
     Status load(const std::string& path);
@@ -42,6 +47,8 @@ private:
     // it can; near the end of a file whose video stops before its audio that
     // picture lies before the target, but the movie stands where it was sent.
     std::optional<std::int64_t> m_parkedMs;
+    // Set for files whose clocks restart; they play on its timeline.
+    std::unique_ptr<SegmentedPlayback> m_segmented;
 };
 
 }  // namespace trelvane::mci

@@ -1,0 +1,128 @@
+#include "mci/mpv/SegmentedPlayback.h"
+
+#include "mci/timeline/SeekPoint.h"
+#include "mci/timeline/TimelineBuilder.h"
+
+#include <charconv>
+
+namespace trelvane::mci {
+namespace {
+
+std::string decimalText(double value, int decimals) {
+    // to_chars ignores the locale: the core wants '.' whatever the user's is.
+    char text[48];
+    const auto result =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    return std::string(text, result.ptr);
+}
+
+}  // namespace
+
+std::unique_ptr<SegmentedPlayback> SegmentedPlayback::create(MpvHandle& mpv,
+                                                             const std::string& path) {
+    auto reader = std::make_unique<timeline::PackReader>();
+    if (!reader->open(path)) {
+        return nullptr;
+    }
+    auto built = timeline::TimelineBuilder(*reader).build();
+    if (!built || built->segmentCount() < 2) {
+        return nullptr;
+    }
+    return std::unique_ptr<SegmentedPlayback>(
+        new SegmentedPlayback(mpv, std::move(reader), std::move(*built)));
+}
+
+SegmentedPlayback::SegmentedPlayback(MpvHandle& mpv, std::unique_ptr<timeline::PackReader> reader,
+                                     timeline::Timeline timeline)
+    : m_mpv(mpv),
+      m_reader(std::move(reader)),
+      m_timeline(std::move(timeline)),
+      m_tracker(m_timeline) {
+    m_tracker.restart({0, m_timeline.segment(0).firstPts});
+}
+
+std::optional<double> SegmentedPlayback::shownStamp() {
+    // The core counts from the file's first stamp; the stretches are indexed
+    // by the stamps themselves.
+    const auto position = m_mpv.getDouble("time-pos");
+    const auto start = m_mpv.getDouble("demuxer-start-time");
+    if (!position || !start) {
+        return std::nullopt;
+    }
+    return *position + *start;
+}
+
+std::int64_t SegmentedPlayback::positionMs() {
+    const auto stamp = shownStamp();
+    if (!stamp) {
+        return 0;
+    }
+    std::optional<std::uint64_t> readOffset;
+    if (const auto read = m_mpv.getDouble("stream-pos"); read && *read >= 0) {
+        readOffset = static_cast<std::uint64_t>(*read);
+    }
+    const std::int64_t position = m_tracker.positionMs(*stamp, readOffset);
+    applyEnd();
+    return position;
+}
+
+bool SegmentedPlayback::seek(std::int64_t ms) {
+    // An end point of the stretch left behind could stop the core at once
+    // in the stretch ahead; settle() sets it again where playback lands.
+    if (m_coreEnd != "none") {
+        if (!m_mpv.setProperty("end", "none")) {
+            return false;
+        }
+        m_coreEnd = "none";
+    }
+    m_seekTarget = m_timeline.locate(ms);
+    const std::uint64_t offset = timeline::seekOffset(*m_reader, m_timeline, m_seekTarget);
+    const double percent =
+        100.0 * static_cast<double>(offset) / static_cast<double>(m_reader->size());
+    const std::string target = decimalText(percent, 12);
+    // A seek by share of the file is a seek by byte offset for this kind of
+    // file; "keyframes" keeps the core from turning it into one by stamp.
+    return m_mpv.command({"seek", target.c_str(), "absolute-percent+keyframes"});
+}
+
+void SegmentedPlayback::settle() {
+    timeline::Place landed = m_seekTarget;
+    if (const auto stamp = shownStamp()) {
+        landed.pts = *stamp;
+    }
+    m_tracker.restart(landed);
+    applyEnd();
+}
+
+bool SegmentedPlayback::setEndMs(std::optional<std::int64_t> ms) {
+    m_endMs = ms;
+    return applyEnd();
+}
+
+bool SegmentedPlayback::applyEnd() {
+    // The core can stop by itself only at a stamp of the stretch it plays;
+    // an end in a later stretch waits until playback gets there.
+    std::optional<double> coreEnd;
+    if (m_endMs) {
+        const timeline::Place end = m_timeline.locate(*m_endMs);
+        const auto start = m_mpv.getDouble("demuxer-start-time");
+        if (end.segment == m_tracker.segment() && start) {
+            coreEnd = end.pts - *start;
+        }
+    }
+    const std::string text = coreEnd ? decimalText(*coreEnd, 3) : std::string("none");
+    if (text == m_coreEnd) {
+        return true;
+    }
+    m_coreEnd = text;
+    return m_mpv.setProperty("end", text);
+}
+
+bool SegmentedPlayback::reachedEnd() {
+    if (m_endMs && positionMs() >= *m_endMs) {
+        return true;
+    }
+    return m_mpv.getFlag("eof-reached").value_or(false);
+}
+
+}  // namespace trelvane::mci

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "mci/mpv/MpvHandle.h"
+#include "mci/timeline/PackReader.h"
+#include "mci/timeline/SegmentTracker.h"
+#include "mci/timeline/Timeline.h"
+
+namespace trelvane::mci {
+
+// Playback of a file whose clocks restart, on the continuous timeline built
+// from its packs. The core sees only the file's own stamps, which repeat from
+// stretch to stretch: positions are told apart by following playback, and
+// seeks go by byte offset, since a seek by stamp could land in any stretch
+// that holds the stamp.
+class SegmentedPlayback {
+public:
+    // nullptr for a file that needs none of this: no usable clock, or clocks
+    // that run on from start to end, which the core handles on its own.
+    static std::unique_ptr<SegmentedPlayback> create(MpvHandle& mpv, const std::string& path);
+
+    std::int64_t lengthMs() const { return m_timeline.lengthMs(); }
+    std::int64_t positionMs();
+
+    // Starts the seek; `settle` takes over once the core has restarted.
+    bool seek(std::int64_t ms);
+    void settle();
+
+    bool setEndMs(std::optional<std::int64_t> ms);
+    bool reachedEnd();
+
+private:
+    SegmentedPlayback(MpvHandle& mpv, std::unique_ptr<timeline::PackReader> reader,
+                      timeline::Timeline timeline);
+    std::optional<double> shownStamp();
+    bool applyEnd();
+
+    MpvHandle& m_mpv;
+    std::unique_ptr<timeline::PackReader> m_reader;
+    timeline::Timeline m_timeline;
+    timeline::SegmentTracker m_tracker;
+    timeline::Place m_seekTarget;
+    std::optional<std::int64_t> m_endMs;
+    std::string m_coreEnd = "none";
+};
+
+}  // namespace trelvane::mci

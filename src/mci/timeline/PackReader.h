@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace trelvane::mci::timeline {
+
+// What one pack holds that a timeline needs.
+struct Pack {
+    std::uint64_t offset = 0;
+    std::uint64_t length = 0;  // up to the next pack, or the end of what was readable
+    double scrSeconds = 0;
+    std::optional<double> firstPts;         // earliest sound or picture stamp in the pack
+    std::optional<double> lastPts;          // latest one
+    std::optional<double> pictureGroupPts;  // stamp of a picture group opening here
+    std::vector<std::pair<std::uint8_t, double>> stamps;  // stream id and stamp, in order
+    bool complete = false;  // read up to the next pack or the end of the file
+};
+
+// Reads packs of a program stream with positioned reads, a few kilobytes at a
+// time, so that even a huge file is never held in memory.
+class PackReader {
+public:
+    PackReader() = default;
+    ~PackReader();
+    PackReader(const PackReader&) = delete;
+    PackReader& operator=(const PackReader&) = delete;
+
+    bool open(const std::string& path);
+    std::uint64_t size() const { return m_size; }
+
+    // The first pack that starts at `offset` or within `searchBytes` after it.
+    std::optional<Pack> packAt(std::uint64_t offset, std::uint64_t searchBytes = 16384) const;
+
+private:
+    std::optional<Pack> attempt(std::uint64_t offset, std::uint64_t readBytes,
+                                std::uint64_t searchBytes) const;
+    std::optional<Pack> parseAt(std::uint64_t offset, const std::vector<std::uint8_t>& bytes,
+                                std::size_t at, bool toEnd) const;
+
+    int m_fd = -1;
+    std::uint64_t m_size = 0;
+};
+
+}  // namespace trelvane::mci::timeline

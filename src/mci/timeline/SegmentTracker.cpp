@@ -1,0 +1,47 @@
+#include "mci/timeline/SegmentTracker.h"
+
+namespace trelvane::mci::timeline {
+namespace {
+
+// Stamps of sound and picture near the edges of a stretch overhang it a little.
+constexpr double kEdgeSlack = 1.0;
+// The shown stamp may step back a little as the player switches clocks
+// between sound and picture; a restart steps back much further.
+constexpr double kJitter = 0.5;
+// The player reads ahead of what it shows, but not by more than this.
+constexpr std::uint64_t kReadSlack = 1 << 20;
+
+}  // namespace
+
+void SegmentTracker::restart(const Place& place) {
+    m_segment = place.segment;
+    m_lastPts = place.pts;
+}
+
+std::int64_t SegmentTracker::positionMs(double pts, std::optional<std::uint64_t> readOffset) {
+    const Segment& current = m_timeline.segment(m_segment);
+    const bool steppedBack = m_lastPts && pts < *m_lastPts - kJitter;
+    if (steppedBack || !current.holdsStamp(pts, kEdgeSlack)) {
+        if (const auto later = laterSegmentHolding(pts, readOffset)) {
+            m_segment = *later;
+        }
+    }
+    m_lastPts = pts;
+    return m_timeline.continuousMs({m_segment, pts});
+}
+
+std::optional<std::size_t> SegmentTracker::laterSegmentHolding(
+    double pts, std::optional<std::uint64_t> readOffset) const {
+    for (std::size_t index = m_segment + 1; index < m_timeline.segmentCount(); ++index) {
+        if (!m_timeline.segment(index).holdsStamp(pts, kEdgeSlack)) {
+            continue;
+        }
+        if (readOffset && m_timeline.estimateOffset({index, pts}) > *readOffset + kReadSlack) {
+            continue;
+        }
+        return index;
+    }
+    return std::nullopt;
+}
+
+}  // namespace trelvane::mci::timeline
