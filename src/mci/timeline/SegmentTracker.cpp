@@ -32,16 +32,29 @@ std::int64_t SegmentTracker::positionMs(double pts, std::optional<std::uint64_t>
 
 std::optional<std::size_t> SegmentTracker::laterSegmentHolding(
     double pts, std::optional<std::uint64_t> readOffset) const {
+    // Without a read offset, the next stretch holding the stamp; with one,
+    // the stretch whose data for the stamp lies closest behind it.
+    std::optional<std::size_t> best;
+    std::uint64_t bestDistance = 0;
     for (std::size_t index = m_segment + 1; index < m_timeline.segmentCount(); ++index) {
         if (!m_timeline.segment(index).holdsStamp(pts, kEdgeSlack)) {
             continue;
         }
-        if (readOffset && m_timeline.estimateOffset({index, pts}) > *readOffset + kReadSlack) {
-            continue;
+        if (!readOffset) {
+            return index;
         }
-        return index;
+        const std::uint64_t estimate = m_timeline.estimateOffset({index, pts});
+        if (estimate > *readOffset + kReadSlack) {
+            break;  // later stretches lie further ahead still
+        }
+        const std::uint64_t distance =
+            estimate > *readOffset ? estimate - *readOffset : *readOffset - estimate;
+        if (!best || distance < bestDistance) {
+            best = index;
+            bestDistance = distance;
+        }
     }
-    return std::nullopt;
+    return best;
 }
 
 }  // namespace trelvane::mci::timeline
