@@ -43,5 +43,26 @@ if [ $(( length > probed ? length - probed : probed - length )) -gt 100 ]; then
   echo "length $length is not within 100 ms of the probed $probed" >&2
   fail=1
 fi
-[ "$fail" -eq 0 ] && echo "trelvane-mci: 10 commands answered as expected"
-exit "$fail"
+[ "$fail" -eq 0 ] || exit 1
+echo "trelvane-mci: 10 commands answered as expected"
+
+# A file joined from parts, whose clocks restart and leap: the tool shows the
+# continuous length (the sum of the parts') and positions on it.
+joined="$media/joined-ntsc.vob"
+output=$(printf '%s\n' \
+  "open \"$joined\" type mpegvideo alias movie" \
+  'set movie time format ms' \
+  'status movie length' \
+  'seek movie to 10000' \
+  'play movie' \
+  'status movie position wait' | "$tool")
+mapfile -t lines <<<"$output"
+parts=$(cat "$joined".part*.duration | awk '{ sum += $1 } END { printf "%d", sum * 1000 + 0.5 }')
+length=$(cut -f2 <<<"${lines[2]-}")
+position=$(cut -f2 <<<"${lines[5]-}")
+within() {  # value reference tolerance
+  [[ "$1" =~ ^[0-9]+$ ]] && [ $(( $1 > $2 ? $1 - $2 : $2 - $1 )) -le "$3" ]
+}
+within "$length" "$parts" 300 || { echo "joined length '$length', parts sum to $parts" >&2; exit 1; }
+within "$position" 10000 500 || { echo "position after seeking to 10000: '$position'" >&2; exit 1; }
+echo "trelvane-mci: joined file of $length ms (parts: $parts ms), at $position ms after a seek to 10000"
