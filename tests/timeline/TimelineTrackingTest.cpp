@@ -57,6 +57,20 @@ TEST_F(TimelineTrackingTest, PlaybackIsFollowedFromStretchToStretch) {
     EXPECT_EQ(tracker.positionMs(7.0, 420 * kPack), 16500);
 }
 
+TEST_F(TimelineTrackingTest, AStampNoStretchHoldsKeepsTheLastPosition) {
+    // Seen from the player while it resyncs after a restart: for a moment it
+    // shows a stamp from nowhere in the file, then the true ones again.
+    SegmentTracker tracker(*m_timeline);
+    tracker.restart({1, 9.0});
+    EXPECT_EQ(tracker.positionMs(9.2, 500 * kPack), 18700);
+    EXPECT_EQ(tracker.positionMs(114.1, 505 * kPack), 18700);
+    EXPECT_EQ(tracker.positionMs(114.1, 505 * kPack), 18700);
+    EXPECT_EQ(tracker.segment(), 1u);
+    EXPECT_EQ(tracker.positionMs(9.4, 510 * kPack), 18900);
+    EXPECT_EQ(tracker.positionMs(0.7, 520 * kPack), 20200);
+    EXPECT_EQ(tracker.segment(), 2u);
+}
+
 TEST_F(TimelineTrackingTest, WhereThePlayerReadsPicksAmongStretchesHoldingTheStamp) {
     SegmentTracker tracker(*m_timeline);
     tracker.restart({0, 9.0});

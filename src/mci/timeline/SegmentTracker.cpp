@@ -16,18 +16,25 @@ constexpr std::uint64_t kReadSlack = 1 << 20;
 void SegmentTracker::restart(const Place& place) {
     m_segment = place.segment;
     m_lastPts = place.pts;
+    m_lastMs = m_timeline.continuousMs(place);
 }
 
 std::int64_t SegmentTracker::positionMs(double pts, std::optional<std::uint64_t> readOffset) {
-    const Segment& current = m_timeline.segment(m_segment);
+    const bool held = m_timeline.segment(m_segment).holdsStamp(pts, kEdgeSlack);
     const bool steppedBack = m_lastPts && pts < *m_lastPts - kJitter;
-    if (steppedBack || !current.holdsStamp(pts, kEdgeSlack)) {
+    if (steppedBack || !held) {
         if (const auto later = laterSegmentHolding(pts, readOffset)) {
             m_segment = *later;
+        } else if (!held) {
+            // For a moment after crossing a restart the player can show a
+            // stamp made up while it resyncs, one no stretch of the file
+            // holds; it is no place in the movie, so stay where playback was.
+            return m_lastMs;
         }
     }
     m_lastPts = pts;
-    return m_timeline.continuousMs({m_segment, pts});
+    m_lastMs = m_timeline.continuousMs({m_segment, pts});
+    return m_lastMs;
 }
 
 std::optional<std::size_t> SegmentTracker::laterSegmentHolding(

@@ -32,6 +32,7 @@ private:
     const Timeline& m_timeline;
     std::size_t m_segment = 0;
     std::optional<double> m_lastPts;
+    std::int64_t m_lastMs = 0;
 };
 
 }  // namespace trelvane::mci::timeline
