@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libmpv-dev libxcb1-dev
   libgtest-dev libgmock-dev
+  clang libclang-rt-14-dev llvm
   ffmpeg mpv
   xvfb xdotool x11-utils imagemagick openbox wmctrl tesseract-ocr
   xdg-utils
