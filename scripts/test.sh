@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine, builds with warnings as errors and runs
 # every test. Tests that need a screen get a virtual one when none is set.
+# Then the checked runs, each bounded: the tests again under AddressSanitizer
+# and UndefinedBehaviorSanitizer, and each fuzzer for TRELVANE_FUZZ_SECONDS
+# (default 60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -12,3 +15,5 @@ if [ -n "${DISPLAY:-}" ]; then
 else
   xvfb-run -a -s "-screen 0 1280x1024x24 -br -nolisten tcp" ctest "${ctest_args[@]}"
 fi
+bash scripts/sanitize.sh
+bash scripts/fuzz.sh "${TRELVANE_FUZZ_SECONDS:-60}"
