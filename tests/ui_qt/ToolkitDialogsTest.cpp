@@ -165,6 +165,12 @@ void ToolkitDialogsTest::nameWithADoubleQuoteIsRefusedNotTakenForAnotherFile() {
         ModalDriver driver({[&](QWidget& modal) {
                                 auto& dialog = static_cast<QFileDialog&>(modal);
                                 dialog.setDirectory(dir.path());
+                                // Typed, so with the focus in the field: without
+                                // it, Qt puts the name it selected in the list there.
+                                auto* field = dialog.findChild<QLineEdit*>("fileNameEdit");
+                                dialog.activateWindow();
+                                field->setFocus();
+                                QTRY_VERIFY(field->hasFocus());
                                 typeFileName(dialog, quoted);
                                 static_cast<QDialog&>(dialog).accept();
                             },
