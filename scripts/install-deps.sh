@@ -9,7 +9,7 @@ packages=(
   libmpv-dev libxcb1-dev
   libgtest-dev libgmock-dev
   ffmpeg
-  xvfb xdotool x11-utils imagemagick openbox wmctrl tesseract-ocr
+  xvfb xdotool x11-utils imagemagick openbox wmctrl tesseract-ocr strace
   xdg-utils
   fonts-dejavu-core
 )

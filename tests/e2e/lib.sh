@@ -114,6 +114,16 @@ label_reads() {
   [ "$(read_number "$1")" = "$2" ]
 }
 
+# label_at_least LABEL NUMBER: the label shows a number of at least NUMBER.
+label_at_least() {
+  shot now
+  # shellcheck disable=SC2046
+  crop "$1" now $(label_box "$1")
+  local n
+  n=$(read_number "$1")
+  [ -n "$n" ] && [ "$n" -ge "$2" ]
+}
+
 # The frame P the video is drawn in.
 frame_colourful() {
   shot now
