@@ -195,6 +195,7 @@ message_reads() {
 mark_five_to_ten() {
   click 85 297
   wait_for 10 label_reads Label4 0 || fail "Label4 is not 0 after Stop"
+  wait_for 10 frame_steady || fail "the picture moves on after Stop"
   click 200 269
   wait_for 10 frame_steady || fail "the picture does not settle after a seek"
   click 102 328
