@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 
 #include "clip/ClipFailures.h"
 
@@ -48,6 +49,10 @@ off_t offsetOf(std::int64_t position) {
 }
 
 }  // namespace
+
+PosixClipFiles::PosixClipFiles() {
+    std::signal(SIGXFSZ, SIG_IGN);
+}
 
 FileHandle PosixClipFiles::openForReading(const std::string& path) {
     return openOrFail(path, O_RDONLY);

@@ -10,6 +10,11 @@ namespace trelvane::clip {
 // programs the process starts.
 class PosixClipFiles : public ClipFiles {
 public:
+    // Ignores SIGXFSZ for the whole process: a write past the user's file
+    // size limit (ulimit -f) then fails with EFBIG and the save ends with
+    // "Clip not saved", instead of the signal ending the program on the spot.
+    PosixClipFiles();
+
     FileHandle openForReading(const std::string& path) override;
     FileHandle openForReadWrite(const std::string& path) override;
     void empty(const std::string& path) override;

@@ -1,8 +1,11 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 #include "PatternFiles.h"
 #include "TempDir.h"
@@ -59,6 +62,28 @@ TEST(PosixClipFiles, RefusesPipesAndFoldersAtOnceInsteadOfWaitingOnThem) {
         EXPECT_NE(failure.number(), 0);
     }
     EXPECT_THROW(files.openForReading(dir.path()), trelvane::Failure);
+}
+
+// Writes a chunk past a file size limit of one kibibyte and ends the
+// process with 0 when the write failed as "File too large", 1 otherwise.
+[[noreturn]] void writePastTheSizeLimit(const std::string& target) {
+    PosixClipFiles files;
+    const rlimit limit{1024, 1024};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const FileHandle file = files.openForReadWrite(target);
+    const std::vector<std::byte> chunk(20481, std::byte{7});
+    try {
+        files.writeAt(file, 1, chunk);
+    } catch (const trelvane::Failure& failure) {
+        std::exit(failure.description() == "File too large" ? 0 : 1);
+    }
+    std::exit(1);
+}
+
+TEST(PosixClipFiles, AWritePastTheFileSizeLimitFailsInsteadOfEndingTheProgram) {
+    const mci::testing::TempDir dir;
+    // In a child process: the limit and the signal's handling are the process's.
+    EXPECT_EXIT(writePastTheSizeLimit(dir.path() + "/clip.vob"), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

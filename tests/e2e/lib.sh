@@ -33,7 +33,10 @@ find_main_window() {
 
 # click X Y: a left click at client coordinates of the main window.
 click() {
-  xdotool mousemove --sync $((ORIGIN_X + $1)) $((ORIGIN_Y + $2)) click 1
+  # A move with --sync to where the pointer already is waits 15 s for a
+  # motion that never comes: move beside the spot first, in the same call.
+  xdotool mousemove $((ORIGIN_X + $1 + 1)) $((ORIGIN_Y + $2 + 1)) \
+    mousemove --sync $((ORIGIN_X + $1)) $((ORIGIN_Y + $2)) click 1
 }
 
 # shot NAME: a screenshot of the whole screen as $ARTIFACTS/NAME.png.
@@ -111,6 +114,16 @@ label_reads() {
   [ "$(read_number "$1")" = "$2" ]
 }
 
+# label_at_least LABEL NUMBER: the label shows a number of at least NUMBER.
+label_at_least() {
+  shot now
+  # shellcheck disable=SC2046
+  crop "$1" now $(label_box "$1")
+  local n
+  n=$(read_number "$1")
+  [ -n "$n" ] && [ "$n" -ge "$2" ]
+}
+
 # The frame P the video is drawn in.
 frame_colourful() {
   shot now
@@ -139,4 +152,65 @@ message_box_shown() {
 
 message_box_gone() {
   ! message_box_shown
+}
+
+# other_window TITLE: a shown window with that exact title other than the
+# main window (a message box, or the dialog over which a warning is shown).
+other_window() {
+  local window
+  # A window closing meanwhile makes xdotool complain; it is then not shown.
+  for window in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+    [ "$window" = "$MAIN_WINDOW" ] || { echo "$window"; return 0; }
+  done
+  return 1
+}
+
+# window_text WINDOW NAME: the letters and digits a window shows, read from
+# a screenshot of it as a person reads them, lower case, without blanks.
+window_text() {
+  local info x y w h
+  info=$(xwininfo -id "$1")
+  x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+  y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+  w=$(awk '/Width:/ {print $2}' <<<"$info")
+  h=$(awk '/Height:/ {print $2}' <<<"$info")
+  shot "$2"
+  convert "$ARTIFACTS/$2.png" -crop "${w}x${h}+${x}+${y}" +repage -colorspace Gray -scale 300% \
+    "$ARTIFACTS/$2-text.png"
+  tesseract "$ARTIFACTS/$2-text.png" - --psm 6 2>/dev/null | tr -dc '[:alnum:]' | tr '[:upper:]' '[:lower:]'
+}
+
+# message_reads TEXT: a message box is up and shows TEXT (compared on its
+# letters and digits only, as OCR gives punctuation unreliably).
+message_reads() {
+  local box want
+  box=$(other_window 'Trelvane 2\.0') || return 1
+  want=$(tr -dc '[:alnum:]' <<<"$1" | tr '[:upper:]' '[:lower:]')
+  LAST_MESSAGE=$(window_text "$box" message)
+  [[ "$LAST_MESSAGE" == *"$want"* ]]
+}
+
+# mark_five_to_ten: from a playing movie, marks seconds 5 and 10 with the
+# slider, as window-e2e.sh does.
+mark_five_to_ten() {
+  click 85 297
+  wait_for 10 label_reads Label4 0 || fail "Label4 is not 0 after Stop"
+  wait_for 10 frame_steady || fail "the picture moves on after Stop"
+  click 200 269
+  wait_for 10 frame_steady || fail "the picture does not settle after a seek"
+  click 102 328
+  wait_for 5 label_reads Label7 5 || fail "Select Start did not mark second 5"
+  click 200 269
+  wait_for 10 frame_steady || fail "the picture does not settle after the second seek"
+  click 193 327
+  wait_for 5 label_reads Label9 10 || fail "Select End did not mark second 10"
+}
+
+# choose_in_dialog X Y NAME: the file dialog that the button at client X Y
+# brings up gets NAME typed into it and taken with Return.
+choose_in_dialog() {
+  click "$1" "$2"
+  wait_for 10 xdotool search --onlyvisible --name '^Open$' >/dev/null || fail "no file dialog"
+  xdotool type --delay 5 "$3"
+  xdotool key Return
 }

@@ -13,6 +13,7 @@
 #include "ShownWindow.h"
 #include "core/Failure.h"
 #include "ui/qt/DialogFilter.h"
+#include "ui/qt/FileNameDialog.h"
 
 namespace trelvane::ui {
 namespace {
@@ -149,6 +150,47 @@ void ToolkitDialogsTest::saveTakesAnExistingFileWithoutAsking() {
     QVERIFY(saving);
     QCOMPARE(driver.unexpected(), QStringList());
     QCOMPARE(QString::fromStdString(toolkit.dialogFileName()), clip);
+}
+
+void ToolkitDialogsTest::nameWithADoubleQuoteIsRefusedNotTakenForAnotherFile() {
+    QTemporaryDir dir;
+    makeFile(dir, QStringLiteral("movie.vob"));
+    // Qt alone would read this name as the quoted list (clip) "movie.vob".
+    const QString quoted = makeFile(dir, QStringLiteral("clip\"movie.vob"));
+    QtToolkit& toolkit = m_shown->toolkit();
+    for (const bool saving : {false, true}) {
+        toolkit.setDialogFileName("/tmp/kept.vob");
+        QString warning;
+        bool dialogStayed = false;
+        ModalDriver driver({[&](QWidget& modal) {
+                                auto& dialog = static_cast<QFileDialog&>(modal);
+                                dialog.setDirectory(dir.path());
+                                // Typed, so with the focus in the field: without
+                                // it, Qt puts the name it selected in the list there.
+                                auto* field = dialog.findChild<QLineEdit*>("fileNameEdit");
+                                dialog.activateWindow();
+                                field->setFocus();
+                                QTRY_VERIFY(field->hasFocus());
+                                typeFileName(dialog, quoted);
+                                static_cast<QDialog&>(dialog).accept();
+                            },
+                            [&](QWidget& modal) {
+                                warning = static_cast<QMessageBox&>(modal).text();
+                                QTest::keyClick(&modal, Qt::Key_Return);
+                            },
+                            [&](QWidget& modal) {
+                                dialogStayed = qobject_cast<QFileDialog*>(&modal) != nullptr;
+                                static_cast<QDialog&>(modal).reject();
+                            }});
+        const std::optional<Failure> failure =
+            failureOf([&] { saving ? toolkit.showSaveDialog() : toolkit.showOpenDialog(); });
+        QCOMPARE(driver.stepsLeft(), 0);
+        QCOMPARE(warning, QString::fromUtf8(FileNameDialog::kDoubleQuoteRefusal));
+        QVERIFY(dialogStayed);
+        QVERIFY(failure.has_value());
+        QCOMPARE(toolkit.dialogFileName(), std::string("/tmp/kept.vob"));
+        QCOMPARE(driver.unexpected(), QStringList());
+    }
 }
 
 void ToolkitDialogsTest::messageBoxAnswersYesToEnter() {

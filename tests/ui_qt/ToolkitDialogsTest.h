@@ -25,6 +25,7 @@ private slots:
     void cancelledOpenIsAFailureAndKeepsTheName();
     void openReturnsTheFullPathAndOffersItNextTime();
     void saveTakesAnExistingFileWithoutAsking();
+    void nameWithADoubleQuoteIsRefusedNotTakenForAnotherFile();
     void messageBoxAnswersYesToEnter();
     void messageBoxAnswersNoAndOk();
     void startedProgramGetsQuotedArguments();

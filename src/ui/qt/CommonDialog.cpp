@@ -5,6 +5,7 @@
 
 #include "core/Failure.h"
 #include "ui/qt/DialogFilter.h"
+#include "ui/qt/FileNameDialog.h"
 
 namespace trelvane::ui {
 
@@ -15,7 +16,7 @@ void CommonDialog::setFilter(const QString& filter) {
 }
 
 void CommonDialog::showOpen() {
-    QFileDialog dialog(m_owner);
+    FileNameDialog dialog(m_owner);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     prepare(dialog);
@@ -23,7 +24,7 @@ void CommonDialog::showOpen() {
 }
 
 void CommonDialog::showSave() {
-    QFileDialog dialog(m_owner);
+    FileNameDialog dialog(m_owner);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
