@@ -26,6 +26,15 @@ public:
     virtual void empty(const std::string& path) = 0;
     virtual std::int64_t sizeOf(const std::string& path) = 0;
 
+    // A new, empty file in the folder of the existing file `path`, with its
+    // permissions, and returns its name: a copy meant to replace `path` is
+    // written there first.
+    virtual std::string createBeside(const std::string& path) = 0;
+    // Puts `from` in the place of `to` in one step, so that `to` is never
+    // seen half written. A link `to` keeps leading where it led.
+    virtual void replace(const std::string& from, const std::string& to) = 0;
+    virtual void remove(const std::string& path) noexcept = 0;
+
     // Fills `buffer` from `position` on and returns how many bytes it got:
     // fewer than asked for, or none, at the end of the file, which is no
     // failure.

@@ -5,7 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <csignal>
+#include <cstdlib>
+#include <vector>
 
 #include "clip/ClipFailures.h"
 
@@ -48,6 +51,13 @@ off_t offsetOf(std::int64_t position) {
     return static_cast<off_t>(position - 1);
 }
 
+// The file a path leads to, links followed, so that a replacement lands
+// there and not in place of the link.
+std::string resolved(const std::string& path) {
+    char real[PATH_MAX];
+    return ::realpath(path.c_str(), real) ? std::string(real) : path;
+}
+
 }  // namespace
 
 PosixClipFiles::PosixClipFiles() {
@@ -72,6 +82,44 @@ std::int64_t PosixClipFiles::sizeOf(const std::string& path) {
         throw failures::ofSystemError(errno);
     }
     return status.st_size;
+}
+
+std::string PosixClipFiles::createBeside(const std::string& path) {
+    const std::string real = resolved(path);
+    struct stat status {};
+    if (::stat(real.c_str(), &status) != 0) {
+        throw failures::ofSystemError(errno);
+    }
+    // Hidden and marked as ours, should the program end before it is renamed.
+    const std::size_t slash = real.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : real.substr(0, slash);
+    const std::string name = slash == std::string::npos ? real : real.substr(slash + 1);
+    std::string pattern = folder + "/." + name + ".trelvane-XXXXXX";
+    std::vector<char> text(pattern.begin(), pattern.end());
+    text.push_back('\0');
+    const int file = ::mkostemp(text.data(), O_CLOEXEC);
+    if (file < 0) {
+        throw failures::ofSystemError(errno);
+    }
+    const std::string staged(text.data());
+    if (::fchmod(file, status.st_mode & 07777) != 0) {
+        const int error = errno;
+        ::close(file);
+        remove(staged);
+        throw failures::ofSystemError(error);
+    }
+    ::close(file);
+    return staged;
+}
+
+void PosixClipFiles::replace(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), resolved(to).c_str()) != 0) {
+        throw failures::ofSystemError(errno);
+    }
+}
+
+void PosixClipFiles::remove(const std::string& path) noexcept {
+    ::unlink(path.c_str());
 }
 
 std::size_t PosixClipFiles::readAt(FileHandle file, std::int64_t position,

@@ -71,8 +71,10 @@ private:
     void setSaveLockedControlsEnabled(bool enabled);
     std::optional<std::string> chooseTarget();
     bool isOpenedMovie(const std::string& path);
-    bool keepExistingTarget(const std::string& target);
-    bool askToKeep(const std::string& target);
+    enum class TargetChoice { Write, Replace, Keep };
+    TargetChoice existingTargetChoice(const std::string& target);
+    TargetChoice askAboutExisting(const std::string& target);
+    void copyTo(clip::ClipCopy& copy, const std::string& target, TargetChoice choice);
     void finishSave(clip::ClipCopy& copy);
     void endSave(clip::ClipCopy& copy, const std::optional<Failure>& notSaved);
 

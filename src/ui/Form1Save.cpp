@@ -4,6 +4,7 @@
 #include "clip/ClipFailures.h"
 #include "clip/ClipSelection.h"
 #include "clip/OpenFile.h"
+#include "clip/StagedReplacement.h"
 #include "ui/FailureRules.h"
 #include "ui/Form1.h"
 #include "ui/Form1Texts.h"
@@ -49,12 +50,13 @@ void Form1::saveToChosenTarget() {
         endSave(copy, std::nullopt);
         return;
     }
-    if (keepExistingTarget(*target)) {
+    const TargetChoice choice = existingTargetChoice(*target);
+    if (choice == TargetChoice::Keep) {
         endSave(copy, std::nullopt);
         return;
     }
-    const std::optional<Failure> notSaved = rules::goToEndingOnFailure(
-        [&] { copy.run(m_state.movieFile, *target, m_state.clipBegin, m_state.clipEnd); });
+    const std::optional<Failure> notSaved =
+        rules::goToEndingOnFailure([&] { copyTo(copy, *target, choice); });
     if (notSaved) {
         endSave(copy, notSaved);
         return;
@@ -87,25 +89,39 @@ bool Form1::isOpenedMovie(const std::string& path) {
     return path == m_state.movieFile || m_files->isSameFile(path, m_state.movieFile);
 }
 
-bool Form1::keepExistingTarget(const std::string& target) {
+Form1::TargetChoice Form1::existingTargetChoice(const std::string& target) {
     // Any failure here counts as a target that does not exist yet; opening
     // it for the copy then decides.
-    bool keep = false;
-    rules::skipOnFailure([&] { keep = askToKeep(target); });
-    return keep;
+    TargetChoice choice = TargetChoice::Write;
+    rules::skipOnFailure([&] { choice = askAboutExisting(target); });
+    return choice;
 }
 
-bool Form1::askToKeep(const std::string& target) {
+Form1::TargetChoice Form1::askAboutExisting(const std::string& target) {
     // Only a file that can be read counts as existing.
     clip::OpenFile probe = clip::OpenFile::forReading(*m_files, target);
     probe.close();
     const MessageAnswer answer = m_toolkit.showMessage(
         std::string(texts::kOverwriteQuestion), MessageButtons::YesNo, std::string(texts::kTitle));
     if (answer != MessageAnswer::Yes) {
-        return true;
+        return TargetChoice::Keep;
     }
-    m_files->empty(target);
-    return false;
+    // A file the user may not write stays out of reach, replaced or not.
+    clip::OpenFile::forReadWrite(*m_files, target).close();
+    return TargetChoice::Replace;
+}
+
+void Form1::copyTo(clip::ClipCopy& copy, const std::string& target, TargetChoice choice) {
+    if (choice != TargetChoice::Replace) {
+        copy.run(m_state.movieFile, target, m_state.clipBegin, m_state.clipEnd);
+        return;
+    }
+    // The old file goes only once the clip is complete: a failed save
+    // must not cost the user both.
+    clip::StagedReplacement staged(*m_files, target);
+    copy.run(m_state.movieFile, staged.path(), m_state.clipBegin, m_state.clipEnd);
+    copy.close();
+    staged.commit();
 }
 
 void Form1::finishSave(clip::ClipCopy& copy) {

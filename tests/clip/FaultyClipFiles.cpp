@@ -45,6 +45,20 @@ std::int64_t FaultyClipFiles::sizeOf(const std::string& path) {
     return m_reportedSize.value_or(size);
 }
 
+std::string FaultyClipFiles::createBeside(const std::string& path) {
+    count(FileCall::CreateBeside);
+    return m_inner.createBeside(path);
+}
+
+void FaultyClipFiles::replace(const std::string& from, const std::string& to) {
+    count(FileCall::Replace);
+    m_inner.replace(from, to);
+}
+
+void FaultyClipFiles::remove(const std::string& path) noexcept {
+    m_inner.remove(path);
+}
+
 std::size_t FaultyClipFiles::readAt(FileHandle file, std::int64_t position,
                                     std::span<std::byte> buffer) {
     count(FileCall::Read);

@@ -9,7 +9,16 @@
 
 namespace trelvane::clip::testing {
 
-enum class FileCall { OpenForReading, OpenForReadWrite, Empty, SizeOf, Read, Write };
+enum class FileCall {
+    OpenForReading,
+    OpenForReadWrite,
+    Empty,
+    SizeOf,
+    CreateBeside,
+    Replace,
+    Read,
+    Write
+};
 
 // Passes every call on to the files behind it, except those a test made fail,
 // and keeps count of the calls and of the handles still open.
@@ -31,6 +40,9 @@ public:
     FileHandle openForReadWrite(const std::string& path) override;
     void empty(const std::string& path) override;
     std::int64_t sizeOf(const std::string& path) override;
+    std::string createBeside(const std::string& path) override;
+    void replace(const std::string& from, const std::string& to) override;
+    void remove(const std::string& path) noexcept override;
     std::size_t readAt(FileHandle file, std::int64_t position,
                        std::span<std::byte> buffer) override;
     void writeAt(FileHandle file, std::int64_t position, std::span<const std::byte> bytes) override;

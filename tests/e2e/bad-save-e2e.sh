@@ -106,11 +106,11 @@ if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=256k trelvane-full "$full"; th
   wait_for 10 message_reads "File already exist.Overwrite?" || fail "no question before replacing"
   xdotool key Return
   expect_message "Clip not saved: disk full"
-  # The user agreed to replace it: the old content is gone, and what the
-  # copy wrote before the disk was full stays.
-  old=$(stat -c %s "$full/old.vob")
-  cmp -s -n 100000 "$full/old.vob" <(head -c 100000 "$media/ntsc60.vob") && fail "the old file is unchanged"
-  echo "  the replaced file now holds $old bytes of the clip"
+  # The user agreed to replace it, but the clip never came whole: the old
+  # file stays as it was, and nothing half written is left beside it.
+  cmp -s "$full/old.vob" <(head -c 100000 "$media/ntsc60.vob") || fail "the file to be replaced was changed"
+  [ "$(ls -A "$full")" = "old.vob" ] || fail "left beside it: $(ls -A "$full")"
+  echo "  the file to be replaced is unchanged"
   passed=$((passed + 1))
 else
   echo "SKIPPED: a target on a full file system (needs root to mount a small tmpfs)"

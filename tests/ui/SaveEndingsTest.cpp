@@ -105,6 +105,34 @@ TEST_F(SaveEnding, AFailedCopyIsReportedAsNotSavedAndKeepsWhatWasWritten) {
     }
 }
 
+TEST_F(SaveEnding, AFileTheUserAgreedToReplaceSurvivesASaveThatFails) {
+    const std::string target = inDir("old.vob");
+    const clip::testing::Bytes old(70'000, std::byte{0xab});
+    const auto filesInDir = [this] {
+        return std::distance(fs::directory_iterator(m_dir.path()), fs::directory_iterator());
+    };
+    for (const bool closeWindow : {false, true}) {
+        SCOPED_TRACE(closeWindow ? "window closed during the copy" : "disk full");
+        clip::testing::writeBytes(target, old);
+        const auto filesBefore = filesInDir();
+        m_toolkit.scriptMessageAnswer(MessageAnswer::Yes);
+        const std::size_t shown = m_toolkit.messages().size();
+        if (closeWindow) {
+            m_toolkit.duringNextPass([this] { m_form->formUnload(); });
+            EXPECT_THROW(saveTo(target), ProgramEnded);
+        } else {
+            m_files.failCall(FileCall::Write, 2, ENOSPC);
+            saveTo(target);
+            EXPECT_EQ(messagesFrom(shown),
+                      (Texts{"File already exist.Overwrite?", "Clip not saved: disk full"}));
+        }
+        EXPECT_EQ(clip::testing::readBytes(target), old);
+        EXPECT_EQ(filesInDir(), filesBefore);  // nothing half written left beside it
+        EXPECT_EQ(m_files.openHandles(), 0u);
+        expectSourceIntact();
+    }
+}
+
 TEST_F(SaveEnding, ClosingTheWindowDuringTheCopyLeavesTheTargetAsFarAsItWasWritten) {
     mark(0, 50);
     m_toolkit.duringNextPass([this] { m_form->formUnload(); });
