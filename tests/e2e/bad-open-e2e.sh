@@ -64,8 +64,7 @@ skipped=0
 
 # The files of the folder the program holds open.
 opened() {
-  find "/proc/$program_pid/fd" -mindepth 1 -maxdepth 1 -exec readlink {} + 2>/dev/null |
-    grep -F "$files/" || true
+  files_held "$program_pid" "$files"
 }
 
 frame_black() {

@@ -214,3 +214,9 @@ choose_in_dialog() {
   xdotool type --delay 5 "$3"
   xdotool key Return
 }
+
+# files_held PID FOLDER: the files under FOLDER that process PID holds open.
+files_held() {
+  find "/proc/$1/fd" -mindepth 1 -maxdepth 1 -exec readlink {} + 2>/dev/null |
+    grep -F "$2/" || true
+}

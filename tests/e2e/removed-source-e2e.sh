@@ -38,8 +38,7 @@ passed=0
 skipped=0
 
 held() {
-  find "/proc/$program_pid/fd" -mindepth 1 -maxdepth 1 -exec readlink {} + 2>/dev/null |
-    grep -F "$work/" || true
+  files_held "$program_pid" "$work"
 }
 
 expect_message() {
