@@ -102,7 +102,10 @@ std::string PosixClipFiles::createBeside(const std::string& path) {
         throw failures::ofSystemError(errno);
     }
     const std::string staged(text.data());
-    if (::fchmod(file, status.st_mode & 07777) != 0) {
+    // The copy is written through a second handle, so whoever makes the file
+    // must be able to write it even where the old one's owner could not.
+    const mode_t mode = (status.st_mode & 07777) | S_IRUSR | S_IWUSR;
+    if (::fchmod(file, mode) != 0) {
         const int error = errno;
         ::close(file);
         remove(staged);
