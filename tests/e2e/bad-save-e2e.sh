@@ -7,9 +7,7 @@
 set -euo pipefail
 program=$(realpath "${1:?program}")
 media=$(realpath "${2:?media dir}")
-mkdir -p "${3:?artifacts dir}"
-ARTIFACTS=$(realpath "$3")
-export ARTIFACTS
+export ARTIFACTS=${3:?artifacts dir}
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib.sh
 source "$here/lib.sh"

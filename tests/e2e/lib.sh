@@ -5,6 +5,9 @@
 # Where screenshots and crops go; kept for a person to look at.
 : "${ARTIFACTS:?ARTIFACTS must name a folder}"
 mkdir -p "$ARTIFACTS"
+# Absolute, so that a script may change folders or start the program elsewhere.
+ARTIFACTS=$(realpath "$ARTIFACTS")
+export ARTIFACTS
 
 fail() {
   echo "FAILED: $*" >&2
