@@ -11,7 +11,7 @@ mkdir -p build/sample "$(dirname "$out")"
 [ -s "$sample" ] || bash scripts/make-sample-vob.sh "$sample" 60 ntsc
 
 export ARTIFACTS=$PWD/build/screenshot
-source tests/e2e/lib.sh
+source scripts/lib/e2e.sh
 start_screen
 build/trelvane >"$ARTIFACTS/program.log" 2>&1 &
 program=$!

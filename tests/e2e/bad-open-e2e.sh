@@ -9,8 +9,8 @@ program=$(realpath "${1:?program}")
 media=$(realpath "${2:?media dir}")
 export ARTIFACTS=${3:?artifacts dir}
 here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=lib.sh
-source "$here/lib.sh"
+# shellcheck source=../../scripts/lib/e2e.sh
+source "$here/../../scripts/lib/e2e.sh"
 
 # The files live where any user can reach them: run by root, the program
 # runs as nobody, so that a file without read permission is really denied.

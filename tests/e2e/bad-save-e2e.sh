@@ -9,8 +9,8 @@ program=$(realpath "${1:?program}")
 media=$(realpath "${2:?media dir}")
 export ARTIFACTS=${3:?artifacts dir}
 here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=lib.sh
-source "$here/lib.sh"
+# shellcheck source=../../scripts/lib/e2e.sh
+source "$here/../../scripts/lib/e2e.sh"
 
 # The file size limit set on the running program for one save: a quarter
 # of the marked clip of about 850 KB.

@@ -9,8 +9,8 @@ program=${1:?program}
 media=${2:?media dir}
 export ARTIFACTS=${3:?artifacts dir}
 here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=lib.sh
-source "$here/lib.sh"
+# shellcheck source=../../scripts/lib/e2e.sh
+source "$here/../../scripts/lib/e2e.sh"
 movie="$media/joined-ntsc.vob"
 
 start_screen

@@ -8,8 +8,8 @@ program=$(realpath "${1:?program}")
 media=$(realpath "${2:?media dir}")
 export ARTIFACTS=${3:?artifacts dir}
 here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=lib.sh
-source "$here/lib.sh"
+# shellcheck source=../../scripts/lib/e2e.sh
+source "$here/../../scripts/lib/e2e.sh"
 
 work="$ARTIFACTS/files"
 out="$ARTIFACTS/out"

@@ -1,6 +1,6 @@
 # Helpers for driving the real program as a user does: X events from xdotool,
 # screenshots of the whole screen, and what the pixels show. Sourced by the
-# end-to-end scripts; expects DISPLAY and a window manager to be running.
+# end-to-end tests, the screenshot script and the benches; expects DISPLAY and a window manager to be running.
 
 # Where screenshots and crops go; kept for a person to look at.
 : "${ARTIFACTS:?ARTIFACTS must name a folder}"
