@@ -11,7 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=../../scripts/lib/e2e.sh
 source "$here/../../scripts/lib/e2e.sh"
 source "$here/install-lib.sh"
-source "$here/home-page.sh"
+source "$here/window-lib.sh"
 
 work=$(mktemp -d)
 trap 'stop_screen; rm -rf "$work"' EXIT
