@@ -48,10 +48,12 @@ grep -q '^Depends: .*libqt6widgets6' "$ARTIFACTS/control.txt" || fail "no Qt dep
 
 DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=120 install -y -qq "$deb" >"$ARTIFACTS/apt-install.log" 2>&1 ||
   fail "apt-get could not install the package (see apt-install.log)"
-mapfile -t owned < <(dpkg-query -L trelvane | while read -r f; do [ -f "$f" ] && echo "$f"; done)
 # What the package holds is exactly what `cmake --install` lays out.
 diff <(sed 's|^|/usr/|' "$here/installed-files.txt" | LC_ALL=C sort) \
-  <(printf '%s\n' "${owned[@]}" | LC_ALL=C sort) >&2 || fail "the package holds other files than the install"
+  <(dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }' | LC_ALL=C sort) >&2 ||
+  fail "the package holds other files than the install"
+mapfile -t owned < <(dpkg-query -L trelvane | while read -r f; do [ -d "$f" ] || echo "$f"; done)
+[ "${#owned[@]}" -ge 2 ] || fail "dpkg lists no files of the installed package"
 check_metadata /usr
 
 [ "$(command -v trelvane)" = /usr/bin/trelvane ] || fail "trelvane is not on PATH"
