@@ -37,7 +37,7 @@ check_metadata() {
 
   out=$(appstreamcli validate --no-net "$prefix/share/metainfo/io.github.trelvane.Trelvane.metainfo.xml" 2>&1) ||
     fail "appstreamcli validate failed: $out"
-  ! grep -E '^[EW]:' <<<"$out" || fail "appstreamcli reports errors or warnings"
+  ! grep -E '^ *[EW]:' <<<"$out" || fail "appstreamcli reports errors or warnings"
 
   local page
   for page in trelvane trelvane-mci; do

@@ -20,6 +20,9 @@ stage="$work/staging area"
 DESTDIR="$stage" cmake --install "$build" --prefix /usr >"$ARTIFACTS/install.log"
 check_layout "$stage/usr"
 check_metadata "$stage/usr"
+# The metadata's launchable must be the installed menu entry.
+tree=$(appstreamcli validate-tree --no-net "$stage" 2>&1) || fail "appstreamcli validate-tree: $tree"
+! grep -E '^ *[EW]:' <<<"$tree" || fail "appstreamcli validate-tree reports errors or warnings"
 cmp "$source_dir/docs/index.html" "$stage/usr/share/doc/trelvane/index.html" ||
   fail "the installed guide is not the source tree's"
 
