@@ -16,9 +16,14 @@ SCRIPT
   export PATH="$1/path:$PATH"
 }
 
-# page_of_url URL: the file behind a file:// URL.
+# page_of_url URL: the file behind a file:// URL, its escapes undone.
 page_of_url() {
-  python3 -c 'import sys, urllib.parse; u = urllib.parse.urlsplit(sys.argv[1]); assert u.scheme == "file", sys.argv[1]; print(urllib.parse.unquote(u.path))' "$1"
+  case "$1" in
+    file:///*) ;;
+    *) echo "not a file URL: $1"; return ;;
+  esac
+  local path=${1#file://}
+  printf '%b\n' "${path//%/\\x}"
 }
 
 # clicks_home_page PROGRAM PAGE: the program, started on the screen, hands
