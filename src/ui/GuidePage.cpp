@@ -16,8 +16,9 @@ bool isPage(const fs::path& path) {
 // Without ".." steps or links, so the URL names the page plainly.
 std::string plainPath(const fs::path& path) {
     std::error_code error;
-    fs::path plain = fs::weakly_canonical(fs::absolute(path, error), error);
-    return error ? fs::absolute(path).lexically_normal().string() : plain.string();
+    const fs::path plain = fs::weakly_canonical(path, error);
+    // Never a throw: a click on Home Page knows only the start's failure.
+    return error ? path.lexically_normal().string() : plain.string();
 }
 
 bool isUnreserved(unsigned char c) {
