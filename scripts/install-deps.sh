@@ -12,6 +12,7 @@ packages=(
   ffmpeg mpv
   xvfb xdotool x11-utils imagemagick openbox wmctrl tesseract-ocr strace
   xdg-utils
+  librsvg2-bin dpkg-dev desktop-file-utils appstream man-db
   fonts-dejavu-core
 )
 

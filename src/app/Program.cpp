@@ -1,6 +1,8 @@
 #include "app/Program.h"
 
+#include <QCoreApplication>
 #include <memory>
+#include <utility>
 
 #include "mci/mpv/MpvPlayerFactory.h"
 
@@ -11,6 +13,10 @@ Program::Program(const mci::PlayerOutputs& outputs)
       m_toolkit(m_window),
       m_form(m_toolkit, m_mediaService, m_clock) {
     m_toolkit.setTarget(&m_form);
+    // An installed program finds its guide from its own folder.
+    ui::GuidePlaces guide;
+    guide.executableDir = QCoreApplication::applicationDirPath().toStdString();
+    m_form.useGuide(std::move(guide));
 }
 
 }  // namespace trelvane::app

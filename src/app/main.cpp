@@ -13,6 +13,8 @@ int main(int argc, char** argv) {
     // Only the video frame needs a native window of its own.
     QApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     QApplication app(argc, argv);
+    // Ties the window to the menu entry, for its icon and name in the task bar.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TRELVANE_APP_ID));
     trelvane::app::Program program(trelvane::mci::PlayerOutputs{});
     program.show();
     return app.exec();

@@ -5,7 +5,6 @@
 
 #include "core/Int32.h"
 #include "ui/FailureRules.h"
-#include "ui/Form1Texts.h"
 
 namespace trelvane::ui {
 
@@ -21,8 +20,10 @@ movie::MovieModule& Form1::player() {
 
 void Form1::command8Click() {
     rules::noRule(m_toolkit, [this] {
-        // Not waited for; a program that cannot be started is an unhandled failure.
-        m_toolkit.startProcess(std::string(texts::kHomePageCommand), kMinimizedWithFocus);
+        // Looked for at every click, so that a guide installed or removed
+        // meanwhile is found. Not waited for; a program that cannot be
+        // started is an unhandled failure.
+        m_toolkit.startProcess(homePageCommand(m_guide), kMinimizedWithFocus);
     });
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "clip/ClipCopy.h"
 #include "clip/ClipFiles.h"
@@ -14,6 +15,7 @@
 #include "movie/TimeOfDayClock.h"
 #include "ui/FormEvents.h"
 #include "ui/FormState.h"
+#include "ui/GuidePage.h"
 #include "ui/Toolkit.h"
 
 namespace trelvane::ui {
@@ -48,6 +50,10 @@ public:
     // The files a save reads and writes: the system's own, unless another
     // set is handed in before the first save. It must outlive the window.
     void useClipFiles(clip::ClipFiles& files) { m_files = &files; }
+
+    // Where Home Page looks for the guide; by default the source tree's
+    // page, as the executable's folder is not known here.
+    void useGuide(GuidePlaces places) { m_guide = std::move(places); }
 
 private:
     // The movie control, made on first use.
@@ -87,6 +93,7 @@ private:
     FormState m_state;
     clip::PosixClipFiles m_systemFiles;
     clip::ClipFiles* m_files = &m_systemFiles;
+    GuidePlaces m_guide;
 };
 
 }  // namespace trelvane::ui

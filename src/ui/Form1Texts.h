@@ -18,8 +18,6 @@ inline constexpr std::string_view kOverwriteQuestion = "File already exist.Overw
 inline constexpr std::string_view kClipSaved = "Clip Saved";
 // Followed by the reason, e.g. "disk full".
 inline constexpr std::string_view kClipNotSaved = "Clip not saved: ";
-// The maker's page, handed to the desktop's default browser.
-inline constexpr std::string_view kHomePageCommand = "xdg-open https://orvalis.example/trelvane";
 // The video is drawn as a child window of the frame P.
 inline constexpr std::string_view kVideoWindowStyle = "child";
 

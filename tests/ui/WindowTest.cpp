@@ -1,9 +1,14 @@
+#include <filesystem>
+#include <fstream>
+#include <string>
+
 #include "FormTest.h"
 
 namespace trelvane::ui::testing {
 namespace {
 
 using Window = FormTest;
+namespace fs = std::filesystem;
 
 TEST_F(Window, ClosingRightAfterStartUpSendsOnlyCloseAll) {
     EXPECT_TRUE(m_toolkit.log().empty());
@@ -13,12 +18,72 @@ TEST_F(Window, ClosingRightAfterStartUpSendsOnlyCloseAll) {
     EXPECT_EQ(m_toolkit.log(), (Texts{"send: close all", "endProgram()"}));
 }
 
-TEST_F(Window, HomePageStartsTheBrowserOnEveryClickAndAStartFailureEndsTheProgram) {
-    const std::string start = "startProcess(\"xdg-open https://orvalis.example/trelvane\", 2)";
-    m_form->command8Click();
-    m_form->command8Click();
-    EXPECT_EQ(m_toolkit.log(), (Texts{start, start}));
+// The page a start request hands to the browser: the file behind its
+// file:// URL, with the percent escapes undone.
+std::string pageOf(const std::string& start) {
+    const std::string head = "startProcess(\"xdg-open file://";
+    const std::string tail = "\", 2)";
+    if (start.rfind(head, 0) != 0 || start.size() < head.size() + tail.size() ||
+        start.compare(start.size() - tail.size(), tail.size(), tail) != 0) {
+        return "not a browser start of a file URL: " + start;
+    }
+    const std::string url = start.substr(head.size(), start.size() - head.size() - tail.size());
+    std::string path;
+    for (std::size_t i = 0; i < url.size(); ++i) {
+        if (url[i] == '%' && i + 2 < url.size()) {
+            path += static_cast<char>(std::stoi(url.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else if (url[i] == ' ' || url[i] == '"') {
+            return "unescaped in URL: " + url;
+        } else {
+            path += url[i];
+        }
+    }
+    return path;
+}
 
+void writePage(const fs::path& page) {
+    fs::create_directories(page.parent_path());
+    std::ofstream(page) << "<!DOCTYPE html><title>guide</title>";
+}
+
+TEST_F(Window, HomePageHandsTheInstalledGuideOrElseTheSourceTreesToTheBrowserOnEveryClick) {
+    // A prefix with a blank and a letter outside ASCII, as a user's may have.
+    const fs::path prefix = fs::path(m_dir.path()) / "my prefix \xC3\xA9";
+    fs::create_directories(prefix / "bin");
+    const fs::path installed = prefix / "share/doc/trelvane/index.html";
+    const fs::path source = fs::path(m_dir.path()) / "source/docs/index.html";
+    writePage(installed);
+    writePage(source);
+    GuidePlaces places;
+    places.executableDir = (prefix / "bin").string();
+    places.installedRelative = "../share/doc/trelvane/index.html";
+    places.sourceGuide = source.string();
+    m_form->useGuide(places);
+
+    m_form->command8Click();
+    m_form->command8Click();
+    ASSERT_EQ(m_toolkit.log().size(), 2u);
+    EXPECT_EQ(m_toolkit.log()[0], m_toolkit.log()[1]);
+    EXPECT_EQ(pageOf(m_toolkit.log()[0]), installed.string());
+
+    // Run from a build folder: nothing installed beside the program.
+    fs::remove(installed);
+    m_form->command8Click();
+    EXPECT_EQ(pageOf(m_toolkit.log().back()), source.string());
+    EXPECT_TRUE(m_channel->texts().empty());
+}
+
+TEST_F(Window, HomePageOfThisBuildOpensTheSourceTreesGuide) {
+    // Without an executable's folder only the source tree is looked at.
+    m_form->command8Click();
+    ASSERT_EQ(m_toolkit.log().size(), 1u);
+    const fs::path page = pageOf(m_toolkit.log().front());
+    EXPECT_TRUE(fs::is_regular_file(page)) << page;
+    EXPECT_EQ(page.parent_path().filename(), "docs");
+}
+
+TEST_F(Window, AHomePageThatCannotStartEndsTheProgram) {
     m_toolkit.failNextCall("startProcess", Failure(53, "File not found"));
     EXPECT_THROW(m_form->command8Click(), ProgramEnded);
     ASSERT_EQ(m_toolkit.messages().size(), 1u);

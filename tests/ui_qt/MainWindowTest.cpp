@@ -1,5 +1,7 @@
 #include "MainWindowTest.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QLabel>
 #include <QProgressBar>
 #include <QSlider>
@@ -220,6 +222,58 @@ void MainWindowTest::tabGoesByTabIndex() {
     } while (control != start && order.size() < 50);
     QCOMPARE(order, (QStringList{"Command1", "Command2", "Command3", "Command4", "Command7",
                                  "Command9", "Command8", "Command5", "Command6", "H"}));
+}
+
+void MainWindowTest::controlsHaveTheirAccessibleNames_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("role");
+    auto row = [](const char* control, const char* name, QAccessible::Role role) {
+        QTest::newRow(control) << QString::fromUtf8(name) << static_cast<int>(role);
+    };
+    row("Command1", "Play", QAccessible::Button);
+    row("Command2", "Stop", QAccessible::Button);
+    row("Command3", "Pause", QAccessible::Button);
+    row("Command4", "Open", QAccessible::Button);
+    row("Command5", "Select Start", QAccessible::Button);
+    row("Command6", "Select End", QAccessible::Button);
+    row("Command7", "Save", QAccessible::Button);
+    row("Command8", "Home Page", QAccessible::Button);
+    row("Command9", "Play Selected", QAccessible::Button);
+    row("H", "Position", QAccessible::Slider);
+    row("pb", "Save Progress", QAccessible::ProgressBar);
+    // Empty at start: the name alone, the number joins it once shown.
+    row("Label4", "Current Time", QAccessible::StaticText);
+    row("Label7", "Begin Position", QAccessible::StaticText);
+    row("Label9", "End Position", QAccessible::StaticText);
+    row("Label3", "Length", QAccessible::StaticText);
+    row("bp", "Begin Position", QAccessible::StaticText);
+    row("ep1", "End Position", QAccessible::StaticText);
+    row("ln", "Length", QAccessible::StaticText);
+    row("crd", "Orvalis Presentation", QAccessible::StaticText);
+    row("Frame1", "Clip Information", QAccessible::NoRole);
+    row("Frame2", "Current Time", QAccessible::NoRole);
+    row("P", "Video", QAccessible::NoRole);
+}
+
+void MainWindowTest::controlsHaveTheirAccessibleNames() {
+    QFETCH(QString, name);
+    QFETCH(int, role);
+    auto* control =
+        m_shown->window().findChild<QWidget*>(QString::fromLatin1(QTest::currentDataTag()));
+    QVERIFY(control != nullptr);
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(control);
+    QVERIFY(reader != nullptr);
+    QCOMPARE(reader->text(QAccessible::Name), name);
+    QVERIFY(!reader->text(QAccessible::Description).isEmpty());
+    if (role != QAccessible::NoRole) {
+        QCOMPARE(static_cast<int>(reader->role()), role);
+    }
+    if (role == QAccessible::Button) {
+        // Only the mouse clicks a picture button, a screen reader included.
+        QAccessibleActionInterface* actions = reader->actionInterface();
+        QVERIFY(actions == nullptr ||
+                !actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    }
 }
 
 }  // namespace trelvane::ui

@@ -30,6 +30,8 @@ private slots:
     void fixedTextsFitTheirBoxes();
     void controlsStartWithTheirDesignedValues();
     void tabGoesByTabIndex();
+    void controlsHaveTheirAccessibleNames_data();
+    void controlsHaveTheirAccessibleNames();
 
 private:
     std::unique_ptr<ShownWindow> m_shown;

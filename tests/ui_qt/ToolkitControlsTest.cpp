@@ -1,5 +1,6 @@
 #include "ToolkitControlsTest.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QProcess>
 #include <QProgressBar>
@@ -71,6 +72,11 @@ void ToolkitControlsTest::captionsShowAtOnce() {
         auto* shown = m_shown->window().findChild<QLabel*>(QString::fromLatin1(name));
         QCOMPARE(shown->text(), QStringLiteral("-") + QString::fromLatin1(name));
     }
+    // A screen reader hears what the number is and the number itself.
+    auto* time = m_shown->window().findChild<QLabel*>(QStringLiteral("Label4"));
+    toolkit.setLabelCaption(ValueLabel::Label4, "12");
+    QCOMPARE(QAccessible::queryAccessibleInterface(time)->text(QAccessible::Name),
+             QStringLiteral("Current Time: 12"));
 }
 
 void ToolkitControlsTest::progressShowsValueOverMaximum_data() {

@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <QTimer>
 
+#include "ui/qt/Accessibility.h"
 #include "ui/qt/CaptionFrame.h"
 #include "ui/qt/ClickSlider.h"
 #include "ui/qt/CommonDialog.h"
@@ -40,12 +41,13 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     m_timer->setInterval(kTimerIntervalMs);
     m_dialog = new CommonDialog(this);
     m_dialog->setObjectName(QStringLiteral("Cdlg"));
+    describeControls(*this);
 }
 
 void MainWindow::setUpWindow() {
     setObjectName(designText(kFormName));
     setWindowTitle(QStringLiteral("Trelvane 2.0"));
-    setWindowIcon(drawWindowIcon());
+    setWindowIcon(loadWindowIcon());
     // A fixed layout gains nothing from a larger frame, so no maximise box.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -151,6 +153,14 @@ FaceButton& MainWindow::button(PictureButton button) const {
 
 QLabel& MainWindow::valueLabel(ValueLabel label) const {
     return *m_valueLabels.at(static_cast<std::size_t>(label));
+}
+
+void MainWindow::showValue(ValueLabel label, const QString& text) {
+    QLabel& shown = valueLabel(label);
+    shown.setText(text);
+    // A label's own text is its name only while it has none; the name says
+    // what the number is, so the number goes into it.
+    shown.setAccessibleName(valueLabelName(shown.objectName().toStdString(), text));
 }
 
 ClickSlider& MainWindow::slider() const {

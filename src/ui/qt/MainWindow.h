@@ -32,6 +32,8 @@ public:
 
     FaceButton& button(PictureButton button) const;
     QLabel& valueLabel(ValueLabel label) const;
+    // Shows a number in a value label, for the eye and the screen reader.
+    void showValue(ValueLabel label, const QString& text);
     ClickSlider& slider() const;
     QProgressBar& progressBar() const;
     // P: a native child window for the video to be drawn into.

@@ -71,10 +71,9 @@ void QtToolkit::setCaption(const std::string& caption) {
 }
 
 void QtToolkit::setLabelCaption(ValueLabel label, const std::string& caption) {
-    QLabel& shown = m_window.valueLabel(label);
-    shown.setText(qText(caption));
+    m_window.showValue(label, qText(caption));
     // Handlers may run for a while before the loop paints again.
-    shown.repaint();
+    m_window.valueLabel(label).repaint();
 }
 
 void QtToolkit::setButtonEnabled(PictureButton button, bool enabled) {

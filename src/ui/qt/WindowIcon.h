@@ -4,7 +4,9 @@
 
 namespace trelvane::ui {
 
-// The program's 32 × 32 icon: a strip of film with a cut across it.
-QIcon drawWindowIcon();
+// The program's icon, the one the menu and the task bar show: a strip of
+// film cut in two between brackets, at every size drawn from its SVG at
+// build time.
+QIcon loadWindowIcon();
 
 }  // namespace trelvane::ui
