@@ -44,7 +44,7 @@ if [ ! -s title.vob ] || [ ! -s title.vob.duration ]; then
   rm -rf VIDEO_TS title.vob work
   mkdir work
   ffmpeg -hide_banner -loglevel error -y \
-    -f lavfi -i "testsrc=duration=${clip_seconds}:size=720x576:rate=25" \
+    -f lavfi -i "testsrc=duration=${clip_seconds}:size=720x576:rate=25:decimals=2" \
     -f lavfi -i "sine=frequency=440:duration=${clip_seconds}:sample_rate=48000" \
     -f lavfi -i "sine=frequency=660:duration=${clip_seconds}:sample_rate=48000" \
     -map 0:v -map 1:a -map 2:a -target pal-dvd -aspect 4:3 \
