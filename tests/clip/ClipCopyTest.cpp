@@ -7,6 +7,7 @@
 
 #include "FaultyClipFiles.h"
 #include "PatternFiles.h"
+#include "RecordingHost.h"
 #include "TempDir.h"
 #include "clip/ClipCopy.h"
 #include "clip/ClipFailures.h"
@@ -14,20 +15,6 @@
 
 namespace trelvane::clip::testing {
 namespace {
-
-// A progress bar and event loop that only remember what was done to them.
-struct RecordingHost : CopyHost {
-    std::int32_t movieLength = 0;
-    std::vector<float> maximums;
-    std::vector<float> values;
-    int yields = 0;
-
-    std::int32_t movieLengthInSec() override { return movieLength; }
-    void setProgressMaximum(float maximum) override { maximums.push_back(maximum); }
-    float progressValue() override { return values.empty() ? 0.0f : values.back(); }
-    void setProgressValue(float value) override { values.push_back(value); }
-    void yield() override { ++yields; }
-};
 
 class ClipCopyTest : public ::testing::Test {
 protected:
