@@ -34,8 +34,8 @@ public:
     void close() noexcept;
 
 private:
-    void copyRange(std::int32_t start, std::int32_t end);
-    void copyChunk(std::int32_t position, std::int32_t start);
+    void copyRange(std::int64_t start, std::int64_t end);
+    void copyChunk(std::int64_t position, std::int64_t start);
     void showChunkDone();
 
     ClipFiles& m_files;
@@ -43,6 +43,7 @@ private:
     OpenFile m_source;
     OpenFile m_target;
     std::vector<std::byte> m_chunk;
+    float m_progressStep = 0;
 };
 
 }  // namespace trelvane::clip

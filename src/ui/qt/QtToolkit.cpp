@@ -32,7 +32,7 @@ QString qText(const std::string& text) {
 }
 
 Failure fileNotFound() {
-    return Failure(53, "File not found");
+    return Failure(failureNumber::FileNotFound, "File not found");
 }
 
 }  // namespace
