@@ -25,8 +25,8 @@ std::int64_t endPosition(std::int32_t clipEnd, std::int32_t rate) {
 }
 
 ProgressScale progressScale(std::int32_t clipBegin, std::int32_t clipEnd, std::int32_t rate) {
-    const std::int64_t clipBytes = int64::subtract(endPosition(clipEnd, rate),
-                                                   startPosition(clipBegin, rate));
+    const std::int64_t clipBytes =
+        int64::subtract(endPosition(clipEnd, rate), startPosition(clipBegin, rate));
     const std::int64_t maximum = int64::add(clipBytes, kChunkBytes);
     constexpr std::int64_t kBarLimit = std::numeric_limits<std::int32_t>::max();
     std::int64_t unit = 1;
