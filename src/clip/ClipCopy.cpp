@@ -11,10 +11,11 @@ namespace trelvane::clip {
 ClipCopy::ClipCopy(ClipFiles& files, CopyHost& host)
     : m_files(files), m_host(host), m_chunk(kChunkBytes, std::byte{0}) {}
 
-void ClipCopy::run(const std::string& source, const std::string& target, std::int32_t clipBegin,
+void ClipCopy::run(const std::string& source, ClipTarget& target, std::int32_t clipBegin,
                    std::int32_t clipEnd) {
     m_source = OpenFile::forReading(m_files, source);
-    m_target = OpenFile::forReadWrite(m_files, target);
+    m_target = &target;
+    m_targetFile = &target.open();
     const std::int32_t rate = byteRate(m_files.sizeOf(source), m_host.movieLengthInSec());
     const ProgressScale progress = progressScale(clipBegin, clipEnd, rate);
     m_progressStep = progress.step;
@@ -25,7 +26,9 @@ void ClipCopy::run(const std::string& source, const std::string& target, std::in
 
 void ClipCopy::close() noexcept {
     m_source.close();
-    m_target.close();
+    if (m_target) {
+        m_target->close();
+    }
 }
 
 void ClipCopy::copyRange(std::int64_t start, std::int64_t end) {
@@ -44,7 +47,7 @@ void ClipCopy::copyChunk(std::int64_t position, std::int64_t start) {
     // is written as zeros, never as what the previous chunk left behind.
     std::fill(m_chunk.begin() + static_cast<std::ptrdiff_t>(got), m_chunk.end(), std::byte{0});
     const std::int64_t targetPosition = int64::add(int64::subtract(position, start), 1);
-    m_target.writeAt(targetPosition, m_chunk);
+    m_targetFile->writeAt(targetPosition, m_chunk);
 }
 
 void ClipCopy::showChunkDone() {

@@ -56,7 +56,8 @@ TEST(ClipBytes, SourcesUnder2GiBGiveTheSameClipsAsEver) {
         EXPECT_EQ(startPosition(clipBegin, rate), c.start);
         EXPECT_EQ(endPosition(c.clipEnd, rate), c.end);
 
-        ClipCopy(files, host).run(source, target, clipBegin, c.clipEnd);
+        ClipTarget into(files, target);
+        ClipCopy(files, host).run(source, into, clipBegin, c.clipEnd);
 
         EXPECT_EQ(host.maximums, std::vector<float>{static_cast<float>(c.maximum)});
         const auto passes = static_cast<int>((c.clipSize - 1) / 20'480);
@@ -100,7 +101,8 @@ TEST(ClipBytes, SourcesPast2And4GiBAreCutWhereTheMarksSay) {
         RecordingHost host;
         host.movieLength = c.movieLength;
 
-        ClipCopy(files, host).run(source, target, c.clipBegin, c.clipEnd);
+        ClipTarget into(files, target);
+        ClipCopy(files, host).run(source, into, c.clipBegin, c.clipEnd);
 
         EXPECT_EQ(host.maximums, std::vector<float>{static_cast<float>(c.maximum)});
         EXPECT_EQ(host.yields, c.passes);

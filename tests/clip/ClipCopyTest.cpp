@@ -28,9 +28,10 @@ protected:
     // Runs a whole copy and hands back the failure that stopped it, if any.
     // The copy is never closed by hand: its end must close the files.
     std::optional<Failure> copy(std::int32_t clipBegin, std::int32_t clipEnd) {
+        ClipTarget target(m_files, m_target);
         ClipCopy copy(m_files, m_host);
         try {
-            copy.run(m_source, m_target, clipBegin, clipEnd);
+            copy.run(m_source, target, clipBegin, clipEnd);
         } catch (const Failure& failure) {
             return failure;
         }
