@@ -19,7 +19,7 @@ TEST_F(Window, HomePageStartsTheBrowserOnEveryClickAndAStartFailureEndsTheProgra
     m_form->command8Click();
     EXPECT_EQ(m_toolkit.log(), (Texts{start, start}));
 
-    m_toolkit.failNextCall("startProcess", Failure(53, "File not found"));
+    m_toolkit.failNextCall("startProcess", Failure(failureNumber::FileNotFound, "File not found"));
     EXPECT_THROW(m_form->command8Click(), ProgramEnded);
     ASSERT_EQ(m_toolkit.messages().size(), 1u);
     EXPECT_EQ(m_toolkit.messages().front().text, "Error 53: File not found");
