@@ -15,6 +15,9 @@
 #       copies.vob, COPIES times the title's (ffprobe measures a file whose
 #       clock restarts wrongly, so it is not asked).
 #
+# The picture is ffmpeg's test pattern with its clock shown to the hundredth
+# of a second; tests/player/TitleSetPlayerTest.cpp makes the same pattern
+# afresh to tell which moment a player shows, so change both together.
 # The encoder runs only on one short clip; the title repeats it by stream copy
 # with a running clock, so that a title past 1 GiB takes about a minute, most
 # of it disk writes. Everything is remade only when a file is missing.
