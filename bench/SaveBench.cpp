@@ -100,9 +100,10 @@ int main(int argc, char** argv) {
     BareHost bare;
     const auto copyWith = [&](trelvane::clip::CopyHost& copyHost) {
         ::unlink(ours.c_str());
+        trelvane::clip::ClipTarget target(files, ours);
         trelvane::clip::ClipCopy copy(files, copyHost);
         return seconds([&] {
-            copy.run(source, ours, begin, end);
+            copy.run(source, target, begin, end);
             copy.close();
         });
     };

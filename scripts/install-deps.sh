@@ -9,7 +9,7 @@ packages=(
   libmpv-dev libxcb1-dev
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev llvm
-  ffmpeg mpv
+  ffmpeg mpv dvdauthor
   xvfb xdotool x11-utils imagemagick openbox wmctrl tesseract-ocr strace
   xdg-utils
   librsvg2-bin dpkg-dev desktop-file-utils appstream man-db

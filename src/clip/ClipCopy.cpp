@@ -4,52 +4,56 @@
 #include <span>
 
 #include "clip/ByteRange.h"
-#include "core/Int32.h"
+#include "core/Int64.h"
 
 namespace trelvane::clip {
 
 ClipCopy::ClipCopy(ClipFiles& files, CopyHost& host)
     : m_files(files), m_host(host), m_chunk(kChunkBytes, std::byte{0}) {}
 
-void ClipCopy::run(const std::string& source, const std::string& target, std::int32_t clipBegin,
+void ClipCopy::run(const std::string& source, ClipTarget& target, std::int32_t clipBegin,
                    std::int32_t clipEnd) {
     m_source = OpenFile::forReading(m_files, source);
-    m_target = OpenFile::forReadWrite(m_files, target);
-    const std::int32_t length = sourceLength(m_files.sizeOf(source));
-    const std::int32_t rate = byteRate(length, m_host.movieLengthInSec());
-    m_host.setProgressMaximum(progressMaximum(clipBegin, clipEnd, rate));
+    m_target = &target;
+    m_targetFile = &target.open();
+    const std::int32_t rate = byteRate(m_files.sizeOf(source), m_host.movieLengthInSec());
+    const ProgressScale progress = progressScale(clipBegin, clipEnd, rate);
+    m_progressStep = progress.step;
+    m_host.setProgressMaximum(progress.maximum);
     m_host.setProgressValue(0);
     copyRange(startPosition(clipBegin, rate), endPosition(clipEnd, rate));
 }
 
 void ClipCopy::close() noexcept {
     m_source.close();
-    m_target.close();
+    if (m_target) {
+        m_target->close();
+    }
 }
 
-void ClipCopy::copyRange(std::int32_t start, std::int32_t end) {
+void ClipCopy::copyRange(std::int64_t start, std::int64_t end) {
     // The end is fixed before the first pass, and the last chunk reads past it.
-    for (std::int32_t position = start; position <= end;
-         position = int32::add(position, kChunkStep)) {
+    for (std::int64_t position = start; position <= end;
+         position = int64::add(position, kChunkStep)) {
         copyChunk(position, start);
         showChunkDone();
         m_host.yield();
     }
 }
 
-void ClipCopy::copyChunk(std::int32_t position, std::int32_t start) {
+void ClipCopy::copyChunk(std::int64_t position, std::int64_t start) {
     const std::size_t got = m_source.readAt(position, m_chunk);
     // Near the end of the source the read falls short; the rest of the chunk
     // is written as zeros, never as what the previous chunk left behind.
     std::fill(m_chunk.begin() + static_cast<std::ptrdiff_t>(got), m_chunk.end(), std::byte{0});
-    const std::int32_t targetPosition = int32::add(int32::subtract(position, start), 1);
-    m_target.writeAt(targetPosition, m_chunk);
+    const std::int64_t targetPosition = int64::add(int64::subtract(position, start), 1);
+    m_targetFile->writeAt(targetPosition, m_chunk);
 }
 
 void ClipCopy::showChunkDone() {
     // In single precision, as the bar holds it: read back, not counted here.
     const float value = m_host.progressValue();
-    m_host.setProgressValue(value + static_cast<float>(kChunkStep));
+    m_host.setProgressValue(value + m_progressStep);
 }
 
 }  // namespace trelvane::clip

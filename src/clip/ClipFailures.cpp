@@ -10,21 +10,21 @@ namespace {
 std::int32_t numberOf(int error) {
     switch (error) {
         case ENOENT:
-            return 53;  // File not found
+            return failureNumber::FileNotFound;
         case ENOSPC:
         case EDQUOT:
-            return 61;  // Disk full
+            return failureNumber::DiskFull;
         case EIO:
-            return 57;  // Device I/O error
+            return failureNumber::DeviceIoError;
         case EMFILE:
         case ENFILE:
-            return 67;  // Too many files
+            return failureNumber::TooManyFiles;
         case EACCES:
         case EPERM:
         case EROFS:
-            return 70;  // Permission denied
+            return failureNumber::PermissionDenied;
         default:
-            return 75;  // Path/File access error
+            return failureNumber::PathFileAccessError;
     }
 }
 
@@ -45,19 +45,15 @@ Failure ofSystemError(int error) {
 }
 
 Failure badPosition() {
-    return Failure(63, "Bad file position");
+    return Failure(failureNumber::BadFilePosition, "Bad file position");
 }
 
 Failure notARegularFile() {
-    return Failure(75, "Not a regular file");
+    return Failure(failureNumber::PathFileAccessError, "Not a regular file");
 }
 
 Failure noMovieLength() {
-    return Failure(11, "Movie length is 0 seconds");
-}
-
-Failure sourceTooLarge() {
-    return Failure(6, "Source is 2 GiB or larger");
+    return Failure(failureNumber::DivisionByZero, "Movie length is 0 seconds");
 }
 
 std::string reason(const Failure& failure) {

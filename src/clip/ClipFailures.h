@@ -16,8 +16,6 @@ Failure badPosition();
 Failure notARegularFile();
 // The movie reports a length of 0 seconds, so no byte rate can be had.
 Failure noMovieLength();
-// A source too long for 32-bit byte positions.
-Failure sourceTooLarge();
 
 // Why a failure stopped a save, as the end of a sentence: "disk full".
 std::string reason(const Failure& failure);

@@ -26,14 +26,22 @@ public:
     virtual void empty(const std::string& path) = 0;
     virtual std::int64_t sizeOf(const std::string& path) = 0;
 
-    // A new, empty file in the folder of the existing file `path`, with its
-    // permissions, and returns its name: a copy meant to replace `path` is
-    // written there first.
-    virtual std::string createBeside(const std::string& path) = 0;
-    // Puts `from` in the place of `to` in one step, so that `to` is never
-    // seen half written. A link `to` keeps leading where it led.
-    virtual void replace(const std::string& from, const std::string& to) = 0;
-    virtual void remove(const std::string& path) noexcept = 0;
+    // Whether a new file can take the place of the existing file `path` (the
+    // file a link leads to) by a rename that is allowed and that changes
+    // nothing its user would notice: a regular file with one name, owned by
+    // this user, in a group of this user's, with no ACL or extended
+    // attribute, in a folder where this user may create and rename.
+    virtual bool renameKeepsAll(const std::string& path) = 0;
+    // Opens, for reading and writing, a new file in the folder of the file
+    // `path` leads to, with that file's permissions and group. It has no
+    // name that anything could be left under: closed before
+    // putInPlace, it is gone, whatever way the program ends where the file
+    // system can make unnamed files, and at the program's end where not.
+    virtual FileHandle openReplacement(const std::string& path) = 0;
+    // Writes the replacement through to the disk, then puts it in the place
+    // of the file `path` leads to in one step, so that the old file is seen
+    // until the new one is whole. The handle stays open.
+    virtual void putInPlace(FileHandle replacement, const std::string& path) = 0;
 
     // Fills `buffer` from `position` on and returns how many bytes it got:
     // fewer than asked for, or none, at the end of the file, which is no
@@ -43,6 +51,7 @@ public:
     // Writes all of `bytes` at `position`, extending the file as needed.
     virtual void writeAt(FileHandle file, std::int64_t position,
                          std::span<const std::byte> bytes) = 0;
+    // A replacement not put in place is thrown away.
     virtual void close(FileHandle file) noexcept = 0;
 
     // Whether both paths lead to one file, however they are spelled: links,

@@ -24,6 +24,14 @@ OpenFile OpenFile::forReadWrite(ClipFiles& files, const std::string& path) {
     return OpenFile(files, files.openForReadWrite(path));
 }
 
+OpenFile OpenFile::forReplacement(ClipFiles& files, const std::string& path) {
+    return OpenFile(files, files.openReplacement(path));
+}
+
+void OpenFile::putInPlaceOf(const std::string& path) {
+    m_files->putInPlace(m_handle.value(), path);
+}
+
 std::size_t OpenFile::readAt(std::int64_t position, std::span<std::byte> buffer) {
     return m_files->readAt(m_handle.value(), position, buffer);
 }

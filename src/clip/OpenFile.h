@@ -21,11 +21,15 @@ public:
 
     static OpenFile forReading(ClipFiles& files, const std::string& path);
     static OpenFile forReadWrite(ClipFiles& files, const std::string& path);
+    // A nameless file to take the place of `path` (ClipFiles::openReplacement).
+    static OpenFile forReplacement(ClipFiles& files, const std::string& path);
 
     bool isOpen() const { return m_handle.has_value(); }
     // Both require an open file.
     std::size_t readAt(std::int64_t position, std::span<std::byte> buffer);
     void writeAt(std::int64_t position, std::span<const std::byte> bytes);
+    // Puts a replacement in the place of `path`; it stays open.
+    void putInPlaceOf(const std::string& path);
     // Closing a file that is not open does nothing.
     void close() noexcept;
 

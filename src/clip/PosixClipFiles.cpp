@@ -5,12 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <csignal>
-#include <cstdlib>
-#include <vector>
 
 #include "clip/ClipFailures.h"
+#include "clip/PosixReplacement.h"
 
 namespace trelvane::clip {
 namespace {
@@ -51,16 +49,10 @@ off_t offsetOf(std::int64_t position) {
     return static_cast<off_t>(position - 1);
 }
 
-// The file a path leads to, links followed, so that a replacement lands
-// there and not in place of the link.
-std::string resolved(const std::string& path) {
-    char real[PATH_MAX];
-    return ::realpath(path.c_str(), real) ? std::string(real) : path;
-}
-
 }  // namespace
 
-PosixClipFiles::PosixClipFiles() {
+PosixClipFiles::PosixClipFiles(bool unnamedReplacements)
+    : m_unnamedReplacements(unnamedReplacements) {
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
@@ -84,45 +76,23 @@ std::int64_t PosixClipFiles::sizeOf(const std::string& path) {
     return status.st_size;
 }
 
-std::string PosixClipFiles::createBeside(const std::string& path) {
-    const std::string real = resolved(path);
-    struct stat status {};
-    if (::stat(real.c_str(), &status) != 0) {
-        throw failures::ofSystemError(errno);
-    }
-    // Hidden and marked as ours, should the program end before it is renamed.
-    const std::size_t slash = real.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : real.substr(0, slash);
-    const std::string name = slash == std::string::npos ? real : real.substr(slash + 1);
-    std::string pattern = folder + "/." + name + ".trelvane-XXXXXX";
-    std::vector<char> text(pattern.begin(), pattern.end());
-    text.push_back('\0');
-    const int file = ::mkostemp(text.data(), O_CLOEXEC);
-    if (file < 0) {
-        throw failures::ofSystemError(errno);
-    }
-    const std::string staged(text.data());
-    // The copy is written through a second handle, so whoever makes the file
-    // must be able to write it even where the old one's owner could not.
-    const mode_t mode = (status.st_mode & 07777) | S_IRUSR | S_IWUSR;
-    if (::fchmod(file, mode) != 0) {
-        const int error = errno;
-        ::close(file);
-        remove(staged);
-        throw failures::ofSystemError(error);
-    }
-    ::close(file);
-    return staged;
+bool PosixClipFiles::renameKeepsAll(const std::string& path) {
+    return posix::renameKeepsAll(path);
 }
 
-void PosixClipFiles::replace(const std::string& from, const std::string& to) {
-    if (::rename(from.c_str(), resolved(to).c_str()) != 0) {
-        throw failures::ofSystemError(errno);
-    }
+FileHandle PosixClipFiles::openReplacement(const std::string& path) {
+    posix::Replacement replacement = posix::openReplacement(path, m_unnamedReplacements);
+    const FileHandle file = replacement.file;
+    m_replacements[file] = std::move(replacement);
+    return file;
 }
 
-void PosixClipFiles::remove(const std::string& path) noexcept {
-    ::unlink(path.c_str());
+void PosixClipFiles::putInPlace(FileHandle replacement, const std::string& path) {
+    const auto found = m_replacements.find(replacement);
+    if (found == m_replacements.end() || posix::resolved(path) != found->second.target) {
+        throw failures::ofSystemError(EBADF);
+    }
+    posix::putInPlace(found->second);
 }
 
 std::size_t PosixClipFiles::readAt(FileHandle file, std::int64_t position,
@@ -170,6 +140,12 @@ void PosixClipFiles::writeAt(FileHandle file, std::int64_t position,
 }
 
 void PosixClipFiles::close(FileHandle file) noexcept {
+    const auto found = m_replacements.find(file);
+    if (found != m_replacements.end()) {
+        posix::discard(found->second);
+        m_replacements.erase(found);
+        return;
+    }
     // Not retried on EINTR: the handle is gone either way on this system.
     if (file >= 0) {
         ::close(file);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <map>
+
 #include "clip/ClipFiles.h"
+#include "clip/PosixReplacement.h"
 
 namespace trelvane::clip {
 
@@ -13,20 +16,26 @@ public:
     // Ignores SIGXFSZ for the whole process: a write past the user's file
     // size limit (ulimit -f) then fails with EFBIG and the save ends with
     // "Clip not saved", instead of the signal ending the program on the spot.
-    PosixClipFiles();
+    // `unnamedReplacements` false makes every replacement a named file, as
+    // on file systems that cannot make nameless ones.
+    explicit PosixClipFiles(bool unnamedReplacements = true);
 
     FileHandle openForReading(const std::string& path) override;
     FileHandle openForReadWrite(const std::string& path) override;
     void empty(const std::string& path) override;
     std::int64_t sizeOf(const std::string& path) override;
-    std::string createBeside(const std::string& path) override;
-    void replace(const std::string& from, const std::string& to) override;
-    void remove(const std::string& path) noexcept override;
+    bool renameKeepsAll(const std::string& path) override;
+    FileHandle openReplacement(const std::string& path) override;
+    void putInPlace(FileHandle replacement, const std::string& path) override;
     std::size_t readAt(FileHandle file, std::int64_t position,
                        std::span<std::byte> buffer) override;
     void writeAt(FileHandle file, std::int64_t position, std::span<const std::byte> bytes) override;
     void close(FileHandle file) noexcept override;
     bool isSameFile(const std::string& first, const std::string& second) override;
+
+private:
+    bool m_unnamedReplacements;
+    std::map<FileHandle, posix::Replacement> m_replacements;
 };
 
 }  // namespace trelvane::clip

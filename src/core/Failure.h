@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/FailureNumber.h"
+
 namespace trelvane {
 
 // A failure of a handler step: an error number and its description. Handlers
@@ -17,9 +19,7 @@ public:
     std::int32_t number() const noexcept { return m_number; }
     std::string description() const { return what(); }
 
-    // Numbering follows the error numbers users of such tools already know:
-    // 6 for a whole number out of range, 53 for a missing file, and so on.
-    static Failure overflow() { return Failure(6, "Overflow"); }
+    static Failure overflow() { return Failure(failureNumber::Overflow, "Overflow"); }
 
 private:
     std::int32_t m_number;

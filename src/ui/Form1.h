@@ -77,10 +77,8 @@ private:
     void setSaveLockedControlsEnabled(bool enabled);
     std::optional<std::string> chooseTarget();
     bool isOpenedMovie(const std::string& path);
-    enum class TargetChoice { Write, Replace, Keep };
-    TargetChoice existingTargetChoice(const std::string& target);
-    TargetChoice askAboutExisting(const std::string& target);
-    void copyTo(clip::ClipCopy& copy, const std::string& target, TargetChoice choice);
+    bool userKeepsExisting(clip::ClipTarget& target);
+    bool askAboutExisting(clip::ClipTarget& target);
     void finishSave(clip::ClipCopy& copy);
     void endSave(clip::ClipCopy& copy, const std::optional<Failure>& notSaved);
 

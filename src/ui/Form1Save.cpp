@@ -3,8 +3,8 @@
 
 #include "clip/ClipFailures.h"
 #include "clip/ClipSelection.h"
+#include "clip/ClipTarget.h"
 #include "clip/OpenFile.h"
-#include "clip/StagedReplacement.h"
 #include "ui/FailureRules.h"
 #include "ui/Form1.h"
 #include "ui/Form1Texts.h"
@@ -45,18 +45,20 @@ void Form1::saveToChosenTarget() {
     // Closes the source and the target on every way out, an ended program's included.
     clip::ClipCopy copy(*m_files, host);
     // A cancelled dialog, like any failure in choosing, ends without a word.
-    std::optional<std::string> target;
-    if (rules::goToEndingOnFailure([&] { target = chooseTarget(); }) || !target) {
+    std::optional<std::string> chosen;
+    if (rules::goToEndingOnFailure([&] { chosen = chooseTarget(); }) || !chosen) {
         endSave(copy, std::nullopt);
         return;
     }
-    const TargetChoice choice = existingTargetChoice(*target);
-    if (choice == TargetChoice::Keep) {
+    clip::ClipTarget target(*m_files, *chosen);
+    if (userKeepsExisting(target)) {
         endSave(copy, std::nullopt);
         return;
     }
-    const std::optional<Failure> notSaved =
-        rules::goToEndingOnFailure([&] { copyTo(copy, *target, choice); });
+    const std::optional<Failure> notSaved = rules::goToEndingOnFailure([&] {
+        copy.run(m_state.movieFile, target, m_state.clipBegin, m_state.clipEnd);
+        target.commit();
+    });
     if (notSaved) {
         endSave(copy, notSaved);
         return;
@@ -89,39 +91,25 @@ bool Form1::isOpenedMovie(const std::string& path) {
     return path == m_state.movieFile || m_files->isSameFile(path, m_state.movieFile);
 }
 
-Form1::TargetChoice Form1::existingTargetChoice(const std::string& target) {
+bool Form1::userKeepsExisting(clip::ClipTarget& target) {
     // Any failure here counts as a target that does not exist yet; opening
     // it for the copy then decides.
-    TargetChoice choice = TargetChoice::Write;
-    rules::skipOnFailure([&] { choice = askAboutExisting(target); });
-    return choice;
+    bool keep = false;
+    rules::skipOnFailure([&] { keep = askAboutExisting(target); });
+    return keep;
 }
 
-Form1::TargetChoice Form1::askAboutExisting(const std::string& target) {
+bool Form1::askAboutExisting(clip::ClipTarget& target) {
     // Only a file that can be read counts as existing.
-    clip::OpenFile probe = clip::OpenFile::forReading(*m_files, target);
+    clip::OpenFile probe = clip::OpenFile::forReading(*m_files, target.path());
     probe.close();
     const MessageAnswer answer = m_toolkit.showMessage(
         std::string(texts::kOverwriteQuestion), MessageButtons::YesNo, std::string(texts::kTitle));
     if (answer != MessageAnswer::Yes) {
-        return TargetChoice::Keep;
+        return true;
     }
-    // A file the user may not write stays out of reach, replaced or not.
-    clip::OpenFile::forReadWrite(*m_files, target).close();
-    return TargetChoice::Replace;
-}
-
-void Form1::copyTo(clip::ClipCopy& copy, const std::string& target, TargetChoice choice) {
-    if (choice != TargetChoice::Replace) {
-        copy.run(m_state.movieFile, target, m_state.clipBegin, m_state.clipEnd);
-        return;
-    }
-    // The old file goes only once the clip is complete: a failed save
-    // must not cost the user both.
-    clip::StagedReplacement staged(*m_files, target);
-    copy.run(m_state.movieFile, staged.path(), m_state.clipBegin, m_state.clipEnd);
-    copy.close();
-    staged.commit();
+    target.replaceExisting();
+    return false;
 }
 
 void Form1::finishSave(clip::ClipCopy& copy) {

@@ -45,18 +45,18 @@ std::int64_t FaultyClipFiles::sizeOf(const std::string& path) {
     return m_reportedSize.value_or(size);
 }
 
-std::string FaultyClipFiles::createBeside(const std::string& path) {
-    count(FileCall::CreateBeside);
-    return m_inner.createBeside(path);
+bool FaultyClipFiles::renameKeepsAll(const std::string& path) {
+    return m_inner.renameKeepsAll(path);
 }
 
-void FaultyClipFiles::replace(const std::string& from, const std::string& to) {
-    count(FileCall::Replace);
-    m_inner.replace(from, to);
+FileHandle FaultyClipFiles::openReplacement(const std::string& path) {
+    count(FileCall::OpenReplacement);
+    return opened(m_inner.openReplacement(path));
 }
 
-void FaultyClipFiles::remove(const std::string& path) noexcept {
-    m_inner.remove(path);
+void FaultyClipFiles::putInPlace(FileHandle replacement, const std::string& path) {
+    count(FileCall::PutInPlace);
+    m_inner.putInPlace(replacement, path);
 }
 
 std::size_t FaultyClipFiles::readAt(FileHandle file, std::int64_t position,

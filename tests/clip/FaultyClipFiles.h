@@ -14,8 +14,8 @@ enum class FileCall {
     OpenForReadWrite,
     Empty,
     SizeOf,
-    CreateBeside,
-    Replace,
+    OpenReplacement,
+    PutInPlace,
     Read,
     Write
 };
@@ -40,9 +40,9 @@ public:
     FileHandle openForReadWrite(const std::string& path) override;
     void empty(const std::string& path) override;
     std::int64_t sizeOf(const std::string& path) override;
-    std::string createBeside(const std::string& path) override;
-    void replace(const std::string& from, const std::string& to) override;
-    void remove(const std::string& path) noexcept override;
+    bool renameKeepsAll(const std::string& path) override;
+    FileHandle openReplacement(const std::string& path) override;
+    void putInPlace(FileHandle replacement, const std::string& path) override;
     std::size_t readAt(FileHandle file, std::int64_t position,
                        std::span<std::byte> buffer) override;
     void writeAt(FileHandle file, std::int64_t position, std::span<const std::byte> bytes) override;

@@ -28,7 +28,7 @@ TEST(Int32Arithmetic, OutOfRangeIsAnOverflowFailure) {
         int32::multiply(kMax, 2);
         FAIL() << "no failure";
     } catch (const Failure& failure) {
-        EXPECT_EQ(failure.number(), 6);
+        EXPECT_EQ(failure.number(), failureNumber::Overflow);
         EXPECT_EQ(failure.description(), "Overflow");
     }
 }

@@ -36,6 +36,6 @@ protected:
     MovieModule m_module{m_channel, m_clock, m_eventPass};
 };
 
-inline constexpr std::int32_t kOverflow = 6;
+inline constexpr std::int32_t kOverflow = failureNumber::Overflow;
 
 }  // namespace trelvane::movie

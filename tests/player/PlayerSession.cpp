@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <thread>
@@ -33,6 +34,18 @@ std::int64_t PlayerSession::number(const std::string& query) {
 
 std::string PlayerSession::mode(const std::string& alias) {
     return send("status " + alias + " mode").answer;
+}
+
+std::string commandOutput(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe)) {
+            output += buffer;
+        }
+        ::pclose(pipe);
+    }
+    return output;
 }
 
 bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {

@@ -32,6 +32,9 @@ private:
     mci::MediaService m_service;
 };
 
+// What a shell command prints on its standard output.
+std::string commandOutput(const std::string& command);
+
 // Polls `condition` until it holds or `timeout` passes; true when it held.
 bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -30,28 +29,16 @@ std::vector<double> partLengths(const std::string& name) {
     }
 }
 
-std::string run(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe)) {
-            output += buffer;
-        }
-        ::pclose(pipe);
-    }
-    return output;
-}
-
 double meanGrey(const std::string& png) {
-    const std::string out =
-        run("convert '" + png + "' -colorspace Gray -format '%[fx:mean*255]' info: 2>/dev/null");
+    const std::string out = commandOutput(
+        "convert '" + png + "' -colorspace Gray -format '%[fx:mean*255]' info: 2>/dev/null");
     return out.empty() ? -1 : std::stod(out);
 }
 
 // The encoder's own frame at `seconds` into a part, decoded by ffmpeg.
 double encoderGrey(const std::string& part, double seconds, const std::string& png) {
-    run("ffmpeg -v error -y -ss " + std::to_string(seconds) + " -i '" + part + "' -frames:v 1 '" +
-        png + "'");
+    commandOutput("ffmpeg -v error -y -ss " + std::to_string(seconds) + " -i '" + part +
+                  "' -frames:v 1 '" + png + "'");
     return meanGrey(png);
 }
 

@@ -29,7 +29,9 @@ struct ShownMessage {
 class FakeToolkit : public Toolkit {
 public:
     // The failure a cancelled dialog reports.
-    static Failure cancelled() { return Failure(32755, "Cancel was selected."); }
+    static Failure cancelled() {
+        return Failure(failureNumber::CancelSelected, "Cancel was selected.");
+    }
 
     FakeToolkit(movie::FakeClock& clock, double passStep);
 

@@ -54,6 +54,4 @@ private:
     void movePlayingMovies();
 };
 
-inline constexpr std::int32_t kOverflow = 6;
-
 }  // namespace trelvane::ui::testing

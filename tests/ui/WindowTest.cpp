@@ -84,7 +84,7 @@ TEST_F(Window, HomePageOfThisBuildOpensTheSourceTreesGuide) {
 }
 
 TEST_F(Window, AHomePageThatCannotStartEndsTheProgram) {
-    m_toolkit.failNextCall("startProcess", Failure(53, "File not found"));
+    m_toolkit.failNextCall("startProcess", Failure(failureNumber::FileNotFound, "File not found"));
     EXPECT_THROW(m_form->command8Click(), ProgramEnded);
     ASSERT_EQ(m_toolkit.messages().size(), 1u);
     EXPECT_EQ(m_toolkit.messages().front().text, "Error 53: File not found");

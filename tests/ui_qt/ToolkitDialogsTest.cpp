@@ -107,7 +107,7 @@ void ToolkitDialogsTest::cancelledOpenIsAFailureAndKeepsTheName() {
     QVERIFY(existingOnly);
     QVERIFY(qtsOwn);
     QVERIFY(failure.has_value());
-    QCOMPARE(failure->number(), 32755);
+    QCOMPARE(failure->number(), failureNumber::CancelSelected);
     QCOMPARE(failure->description(), std::string("Cancel was selected."));
     QCOMPARE(toolkit.dialogFileName(), std::string("/tmp/kept.vob"));
 }
@@ -248,7 +248,7 @@ void ToolkitDialogsTest::programThatCannotStartIsAFailure() {
         const std::optional<Failure> failure =
             failureOf([&] { toolkit.startProcess(commandLine, 2); });
         QVERIFY2(failure.has_value(), commandLine);
-        QCOMPARE(failure->number(), 53);
+        QCOMPARE(failure->number(), failureNumber::FileNotFound);
     }
 }
 

@@ -52,7 +52,7 @@ void CommonDialog::prepare(QFileDialog& dialog) const {
 
 void CommonDialog::run(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted) {
-        throw Failure(kCancelNumber, "Cancel was selected.");
+        throw Failure(failureNumber::CancelSelected, "Cancel was selected.");
     }
     const QStringList chosen = dialog.selectedFiles();
     m_fileName = chosen.isEmpty() ? QString() : chosen.first();

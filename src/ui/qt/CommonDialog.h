@@ -17,8 +17,6 @@ class CommonDialog : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int kCancelNumber = 32755;
-
     explicit CommonDialog(QWidget* owner);
 
     // "description|pattern" pairs; see toNameFilters.

@@ -13,6 +13,7 @@
 #include <iostream>
 
 #include "core/Failure.h"
+#include "core/ProgramEnd.h"
 #include "ui/qt/ClickSlider.h"
 #include "ui/qt/CommonDialog.h"
 #include "ui/qt/FaceButton.h"
@@ -32,7 +33,7 @@ QString qText(const std::string& text) {
 }
 
 Failure fileNotFound() {
-    return Failure(53, "File not found");
+    return Failure(failureNumber::FileNotFound, "File not found");
 }
 
 }  // namespace
@@ -189,6 +190,7 @@ void QtToolkit::startProcess(const std::string& commandLine, int /*windowState*/
 }
 
 void QtToolkit::endProgram() {
+    programEnd::removeLeftovers();
     std::cout.flush();
     std::cerr.flush();
     std::fflush(nullptr);
