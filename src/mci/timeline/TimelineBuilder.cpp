@@ -1,201 +1,207 @@
 #include "mci/timeline/TimelineBuilder.h"
 
 #include <algorithm>
-#include <map>
+#include <cmath>
+#include <limits>
+
+#include "mci/timeline/StretchEdges.h"
 
 namespace trelvane::mci::timeline {
 namespace {
 
 constexpr std::uint64_t kSectorBytes = 2048;
-constexpr std::uint64_t kMostSamples = 4096;
-// Packs read at each end of a stretch to find its first and last stamps.
-constexpr int kEdgePacks = 64;
+// A disc's program stream is delivered at 10.08 Mbit/s at most, so its clock
+// advances at least this much per byte. Other program streams may be muxed
+// faster; twice their usual rate covers their bursts.
+constexpr double kDiscMuxBytesPerSecond = 10.08e6 / 8;
+constexpr double kBurstFactor = 2;
+// A quiet stretch (a still, a pause in the sound) lets the clock run ahead of
+// the usual rate of the file; this many times slower is still plausible.
+constexpr double kQuietFactor = 4;
 // Clocks that step back by less than this are jitter, not a restart.
 constexpr double kBackwardSlack = 0.05;
-// Consecutive packs must carry clocks at most 0.7 s apart; more is a leap.
+// Consecutive packs carry clocks at most 0.7 s apart; more is a leap.
 constexpr double kLongestPackGap = 1.0;
-constexpr double kLongestFrame = 0.2;
+// Without a usual rate to go by: no stream is slower than this.
+constexpr double kSlowestBytesPerSecond = 32'000;
 
-double secondsPerByte(const Pack& a, const Pack& b) {
-    return (b.scrSeconds - a.scrSeconds) / static_cast<double>(b.offset - a.offset);
-}
-
-double typicalSecondsPerByte(const std::vector<Pack>& samples) {
-    std::vector<double> rates;
-    for (std::size_t i = 1; i < samples.size(); ++i) {
-        if (samples[i].scrSeconds > samples[i - 1].scrSeconds) {
-            rates.push_back(secondsPerByte(samples[i - 1], samples[i]));
-        }
-    }
-    if (rates.empty()) {
-        return 0;
-    }
-    std::nth_element(rates.begin(), rates.begin() + rates.size() / 2, rates.end());
-    return rates[rates.size() / 2];
+double median(std::vector<double> values) {
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
 }
 
 }  // namespace
 
 std::optional<Timeline> TimelineBuilder::build() {
-    const std::vector<Pack> samples = sample();
+    m_boundaries.clear();
+    m_seen.clear();
+    m_reads = m_farReads = 0;
+    m_lastReadEnd.reset();
+
+    std::vector<Pack> endRun;
+    const std::vector<Pack> samples = coarsePass(endRun);
     if (samples.size() < 2) {
         return std::nullopt;
     }
-    std::vector<std::uint64_t> starts{samples.front().offset};
-    std::vector<Pack> all = samples;
-    for (const Pack& restart : findRestarts(samples)) {
-        starts.push_back(restart.offset);
-        all.push_back(restart);
+    learnRates(samples);
+    // Gaps in the order of their offsets, so that the reads move on through
+    // the file rather than to and fro.
+    for (std::size_t i = 1; i < samples.size(); ++i) {
+        resolve(samples[i - 1], samples[i]);
     }
-    std::sort(all.begin(), all.end(),
-              [](const Pack& a, const Pack& b) { return a.offset < b.offset; });
-    std::vector<Segment> segments;
-    for (std::size_t i = 0; i < starts.size(); ++i) {
-        const std::uint64_t end = i + 1 < starts.size() ? starts[i + 1] : m_reader.size();
-        if (auto segment = measure(starts[i], end, all)) {
-            segments.push_back(std::move(*segment));
+    const std::uint64_t lastStart = m_boundaries.back().offset;
+    for (Pack& pack : endRun) {
+        if (pack.offset >= lastStart) {
+            m_boundaries.back().endRun.push_back(std::move(pack));
         }
     }
-    if (segments.empty()) {
+    std::vector<Segment> built = segments();
+    if (built.empty()) {
         return std::nullopt;
     }
-    return Timeline(std::move(segments));
+    return Timeline(std::move(built));
 }
 
-std::vector<Pack> TimelineBuilder::sample() const {
-    const std::uint64_t step =
-        std::max(kSectorBytes,
-                 (m_reader.size() / kMostSamples + kSectorBytes - 1) / kSectorBytes * kSectorBytes);
-    std::vector<Pack> samples;
-    for (std::uint64_t offset = 0; offset < m_reader.size(); offset += step) {
-        auto pack = m_reader.packAt(offset);
-        if (pack && (samples.empty() || pack->offset > samples.back().offset)) {
-            samples.push_back(std::move(*pack));
+std::optional<Pack> TimelineBuilder::read(std::uint64_t offset, std::uint64_t searchBytes) {
+    ++m_reads;
+    const auto distance = [](std::uint64_t a, std::uint64_t b) { return a > b ? a - b : b - a; };
+    if (!m_lastReadEnd || distance(offset, *m_lastReadEnd) > kNearBytes) {
+        ++m_farReads;
+    }
+    auto pack = m_reader.packAt(offset, searchBytes);
+    m_lastReadEnd = pack ? pack->offset + pack->length : offset;
+    if (pack) {
+        m_seen.push_back(*pack);
+    }
+    return pack;
+}
+
+std::vector<Pack> TimelineBuilder::readRun(std::uint64_t from, std::uint64_t until, int most) {
+    std::vector<Pack> run;
+    for (std::uint64_t offset = from; offset < until && static_cast<int>(run.size()) < most;) {
+        auto pack = read(offset);
+        if (!pack || pack->offset >= until) {
+            break;
         }
+        offset = pack->offset + std::max<std::uint64_t>(pack->length, 1);
+        run.push_back(std::move(*pack));
+    }
+    return run;
+}
+
+std::vector<Pack> TimelineBuilder::coarsePass(std::vector<Pack>& endRun) {
+    const std::uint64_t size = m_reader.size();
+    const std::uint64_t step = std::max(
+        kSectorBytes, (size / kCoarseSamples + kSectorBytes - 1) / kSectorBytes * kSectorBytes);
+    std::vector<Pack> samples;
+    for (std::uint64_t offset = 0; offset < size; offset += step) {
+        auto pack = read(offset);
+        if (!pack || (!samples.empty() && pack->offset <= samples.back().offset)) {
+            continue;
+        }
+        if (samples.empty()) {
+            Boundary first{pack->offset, {}, {}};
+            first.startRun =
+                readRun(pack->offset, size, StretchEdges::kEdgePacks);  // right behind it
+            m_boundaries.push_back(std::move(first));
+        }
+        samples.push_back(std::move(*pack));
+    }
+    if (samples.empty()) {
+        return samples;
+    }
+    // The end of the file closes the last gap, so that a restart there is
+    // seen like any other.
+    const std::uint64_t tail =
+        size > StretchEdges::kEdgeBytes ? size - StretchEdges::kEdgeBytes : 0;
+    endRun = readRun(std::max(tail, samples.front().offset), size, std::numeric_limits<int>::max());
+    if (!endRun.empty() && endRun.back().offset > samples.back().offset) {
+        samples.push_back(endRun.back());
     }
     return samples;
 }
 
-std::vector<Pack> TimelineBuilder::findRestarts(const std::vector<Pack>& samples) const {
-    const double usualRate = typicalSecondsPerByte(samples);
-    std::vector<Pack> restarts;
+void TimelineBuilder::learnRates(const std::vector<Pack>& samples) {
+    std::vector<double> bytesPerSecond;
     for (std::size_t i = 1; i < samples.size(); ++i) {
-        const Pack& before = samples[i - 1];
-        const Pack& after = samples[i];
-        const double gap = after.scrSeconds - before.scrSeconds;
-        std::optional<Pack> restart;
-        if (gap < -kBackwardSlack) {
-            restart = backwardStep(before, after);
-        } else if (gap > kLongestPackGap +
-                             8 * usualRate * static_cast<double>(after.offset - before.offset)) {
-            restart = forwardLeap(before, after);
-        }
-        if (restart) {
-            restarts.push_back(std::move(*restart));
+        const double advance = samples[i].scrSeconds - samples[i - 1].scrSeconds;
+        if (advance > 0) {
+            bytesPerSecond.push_back(
+                static_cast<double>(samples[i].offset - samples[i - 1].offset) / advance);
         }
     }
-    return restarts;
+    const double usual = bytesPerSecond.empty() ? 0 : median(bytesPerSecond);
+    m_leastSecondsPerByte = 1 / std::max(kDiscMuxBytesPerSecond, kBurstFactor * usual);
+    m_mostSecondsPerByte = usual > 0 ? kQuietFactor / usual : 1 / kSlowestBytesPerSecond;
 }
 
-std::optional<Pack> TimelineBuilder::between(const Pack& before, const Pack& after) const {
+bool TimelineBuilder::runsOn(const Pack& before, const Pack& after) const {
+    const auto bytes = static_cast<double>(after.offset - before.offset);
+    const double advance = after.scrSeconds - before.scrSeconds;
+    return advance >= bytes * m_leastSecondsPerByte - kBackwardSlack &&
+           advance <= kLongestPackGap + bytes * m_mostSecondsPerByte;
+}
+
+void TimelineBuilder::resolve(const Pack& before, const Pack& after) {
+    if (runsOn(before, after)) {
+        return;
+    }
+    if (const auto middle = between(before, after)) {
+        resolve(before, *middle);
+        resolve(*middle, after);
+        return;
+    }
+    restartAt(after.offset);  // neighbours that disagree: the clock restarts here
+}
+
+std::optional<Pack> TimelineBuilder::between(const Pack& before, const Pack& after) {
     if (before.offset + before.length >= after.offset) {
         return std::nullopt;
     }
-    auto middle = m_reader.packAt(before.offset + (after.offset - before.offset) / 2,
-                                  after.offset - before.offset);
+    auto middle =
+        read(before.offset + (after.offset - before.offset) / 2, after.offset - before.offset);
     if (!middle || middle->offset <= before.offset || middle->offset >= after.offset) {
         return std::nullopt;
     }
     return middle;
 }
 
-std::optional<Pack> TimelineBuilder::backwardStep(Pack before, Pack after) const {
-    // Every pack of the old stretch reads at least `floor`, every pack of the
-    // new one (up to `after`) less: halve until the two meet.
-    const double floor = before.scrSeconds - kBackwardSlack;
-    while (auto middle = between(before, after)) {
-        (middle->scrSeconds >= floor ? before : after) = std::move(*middle);
-    }
-    return after;
+void TimelineBuilder::restartAt(std::uint64_t offset) {
+    // The packs on either side are read now, while the drive is here.
+    Boundary& previous = m_boundaries.back();
+    const std::uint64_t from =
+        offset > StretchEdges::kEdgeBytes ? offset - StretchEdges::kEdgeBytes : 0;
+    previous.endRun =
+        readRun(std::max(from, previous.offset), offset, std::numeric_limits<int>::max());
+    Boundary next{offset, readRun(offset, m_reader.size(), StretchEdges::kEdgePacks), {}};
+    m_boundaries.push_back(std::move(next));
 }
 
-std::optional<Pack> TimelineBuilder::forwardLeap(Pack before, Pack after) const {
-    // The leap dominates the clock's advance: follow the half holding more of it.
-    while (auto middle = between(before, after)) {
-        const bool inFirstHalf =
-            middle->scrSeconds - before.scrSeconds > after.scrSeconds - middle->scrSeconds;
-        (inFirstHalf ? after : before) = std::move(*middle);
-    }
-    if (after.scrSeconds - before.scrSeconds <= kLongestPackGap) {
-        return std::nullopt;  // only a quiet stretch with few packs
-    }
-    return after;
-}
-
-std::optional<Segment> TimelineBuilder::measure(std::uint64_t start, std::uint64_t end,
-                                                const std::vector<Pack>& samples) const {
-    const auto first = firstStamp(start, end);
-    const auto last = endStamp(start, end);
-    if (!first || !last || !(*last > *first)) {
-        return std::nullopt;
-    }
-    Segment segment{start, end, *first, *last, 0, {}};
-    for (const Pack& pack : samples) {
-        if (pack.offset >= start && pack.offset < end) {
-            segment.samples.push_back({pack.offset, pack.scrSeconds});
+std::vector<Segment> TimelineBuilder::segments() const {
+    std::vector<Pack> seen = m_seen;
+    std::sort(seen.begin(), seen.end(),
+              [](const Pack& a, const Pack& b) { return a.offset < b.offset; });
+    std::vector<Segment> built;
+    for (std::size_t i = 0; i < m_boundaries.size(); ++i) {
+        const Boundary& boundary = m_boundaries[i];
+        const std::uint64_t end =
+            i + 1 < m_boundaries.size() ? m_boundaries[i + 1].offset : m_reader.size();
+        const auto first = StretchEdges::firstStamp(boundary.startRun, end);
+        const auto last = StretchEdges::endStamp(boundary.endRun);
+        if (!first || !last || !(*last > *first)) {
+            continue;
         }
-    }
-    if (segment.samples.empty()) {
-        return std::nullopt;
-    }
-    return segment;
-}
-
-std::optional<double> TimelineBuilder::firstStamp(std::uint64_t start, std::uint64_t end) const {
-    std::optional<double> first;
-    std::uint64_t offset = start;
-    for (int n = 0; n < kEdgePacks && offset < end; ++n) {
-        const auto pack = m_reader.packAt(offset);
-        if (!pack || pack->offset >= end) {
-            break;
-        }
-        if (pack->firstPts) {
-            first = std::min(first.value_or(*pack->firstPts), *pack->firstPts);
-        }
-        offset = pack->offset + std::max<std::uint64_t>(pack->length, 1);
-    }
-    return first;
-}
-
-std::optional<double> TimelineBuilder::endStamp(std::uint64_t start, std::uint64_t end) const {
-    // The last stamp of each stream, plus that stream's frame duration (the
-    // closest two of its stamps), gives where its presentation ends.
-    std::map<std::uint8_t, std::vector<double>> stamps;
-    std::uint64_t offset =
-        std::max(start, end > kEdgePacks * kSectorBytes ? end - kEdgePacks * kSectorBytes : 0);
-    while (offset < end) {
-        const auto pack = m_reader.packAt(offset);
-        if (!pack || pack->offset >= end) {
-            break;
-        }
-        for (const auto& [stream, pts] : pack->stamps) {
-            stamps[stream].push_back(pts);
-        }
-        offset = pack->offset + std::max<std::uint64_t>(pack->length, 1);
-    }
-    std::optional<double> last;
-    for (auto& [stream, list] : stamps) {
-        std::sort(list.begin(), list.end());
-        double frame = 0;
-        for (std::size_t i = 1; i < list.size(); ++i) {
-            const double step = list[i] - list[i - 1];
-            if (step > 0 && step <= kLongestFrame && (frame == 0 || step < frame)) {
-                frame = step;
+        Segment segment{boundary.offset, end, *first, *last, 0, {}};
+        for (const Pack& pack : seen) {
+            const bool inside = pack.offset >= boundary.offset && pack.offset < end;
+            if (inside &&
+                (segment.samples.empty() || pack.offset > segment.samples.back().offset)) {
+                segment.samples.push_back({pack.offset, pack.scrSeconds});
             }
         }
-        last = std::max(last.value_or(list.back() + frame), list.back() + frame);
+        built.push_back(std::move(segment));
     }
-    return last;
+    return built;
 }
 
 }  // namespace trelvane::mci::timeline
