@@ -196,6 +196,9 @@ void slowMediumForget() {
 namespace {
 
 __attribute__((destructor)) void report() {
+    if (g_bytes == 0) {
+        return;
+    }
     const char* path = getenv("TRELVANE_SLOW_REPORT");
     FILE* out = path != nullptr && *path != '\0' ? fopen(path, "a") : nullptr;
     fprintf(out != nullptr ? out : stderr, "slow medium: %ld seeks, %lld bytes, %.0f ms waited\n",

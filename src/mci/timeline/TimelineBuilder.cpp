@@ -11,8 +11,9 @@ namespace {
 
 constexpr std::uint64_t kSectorBytes = 2048;
 // A disc's program stream is delivered at 10.08 Mbit/s at most, so its clock
-// advances at least this much per byte. Other program streams may be muxed
-// faster; twice their usual rate covers their bursts.
+// advances at least one second per this many bytes. Over a stretch of some
+// size a stream runs at most twice its usual rate; beyond the disc's
+// delivery rate that is the only bound.
 constexpr double kDiscMuxBytesPerSecond = 10.08e6 / 8;
 constexpr double kBurstFactor = 2;
 // A quiet stretch (a still, a pause in the sound) lets the clock run ahead of
@@ -22,8 +23,17 @@ constexpr double kQuietFactor = 4;
 constexpr double kBackwardSlack = 0.05;
 // Consecutive packs carry clocks at most 0.7 s apart; more is a leap.
 constexpr double kLongestPackGap = 1.0;
+// How far from each sample of the coarse pass a neighbour is read to learn
+// the local rate of the clock: near enough to cost no seek.
+constexpr std::uint64_t kRateBytes = 192 * 1024;
 // Without a usual rate to go by: no stream is slower than this.
 constexpr double kSlowestBytesPerSecond = 32'000;
+
+constexpr int kWholeRun = std::numeric_limits<int>::max();
+
+std::uint64_t roundUp(std::uint64_t bytes) {
+    return (bytes + kSectorBytes - 1) / kSectorBytes * kSectorBytes;
+}
 
 double median(std::vector<double> values) {
     std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
@@ -34,26 +44,30 @@ double median(std::vector<double> values) {
 
 std::optional<Timeline> TimelineBuilder::build() {
     m_boundaries.clear();
+    m_edges.clear();
+    m_judged.clear();
     m_seen.clear();
     m_reads = m_farReads = 0;
     m_lastReadEnd.reset();
 
-    std::vector<Pack> endRun;
-    const std::vector<Pack> samples = coarsePass(endRun);
+    std::uint64_t spacing = std::max(kSectorBytes, roundUp(m_reader.size() / kCoarseSamples));
+    std::vector<Pack> samples = coarsePass(spacing);
     if (samples.size() < 2) {
         return std::nullopt;
     }
     learnRates(samples);
-    // Gaps in the order of their offsets, so that the reads move on through
-    // the file rather than to and fro.
-    for (std::size_t i = 1; i < samples.size(); ++i) {
-        resolve(samples[i - 1], samples[i]);
-    }
-    const std::uint64_t lastStart = m_boundaries.back().offset;
-    for (Pack& pack : endRun) {
-        if (pack.offset >= lastStart) {
-            m_boundaries.back().endRun.push_back(std::move(pack));
+    for (;;) {
+        // Gaps in the order of their offsets, so that the reads move on
+        // through the file rather than to and fro.
+        for (std::size_t i = 1; i < samples.size(); ++i) {
+            resolve(samples[i - 1], samples[i]);
         }
+        const std::uint64_t finer = finerSpacing();
+        if (finer >= spacing) {
+            break;
+        }
+        spacing = finer;
+        samples = finerPass(samples, spacing);
     }
     std::vector<Segment> built = segments();
     if (built.empty()) {
@@ -89,23 +103,26 @@ std::vector<Pack> TimelineBuilder::readRun(std::uint64_t from, std::uint64_t unt
     return run;
 }
 
-std::vector<Pack> TimelineBuilder::coarsePass(std::vector<Pack>& endRun) {
+std::vector<Pack> TimelineBuilder::coarsePass(std::uint64_t spacing) {
     const std::uint64_t size = m_reader.size();
-    const std::uint64_t step = std::max(
-        kSectorBytes, (size / kCoarseSamples + kSectorBytes - 1) / kSectorBytes * kSectorBytes);
     std::vector<Pack> samples;
-    for (std::uint64_t offset = 0; offset < size; offset += step) {
+    for (std::uint64_t offset = 0; offset < size; offset += spacing) {
         auto pack = read(offset);
         if (!pack || (!samples.empty() && pack->offset <= samples.back().offset)) {
             continue;
         }
-        if (samples.empty()) {
-            Boundary first{pack->offset, {}, {}};
-            first.startRun =
-                readRun(pack->offset, size, StretchEdges::kEdgePacks);  // right behind it
-            m_boundaries.push_back(std::move(first));
-        }
+        const std::uint64_t at = pack->offset;
         samples.push_back(std::move(*pack));
+        if (samples.size() == 1) {  // the start of the first stretch, right behind it
+            auto& run = m_boundaries[at].startRun;
+            run = readRun(at, size, StretchEdges::kEdgePacks);
+            if (!run.empty() && run.back().offset > at) {
+                samples.push_back(run.back());
+            }
+        } else if (auto neighbour = read(at + kRateBytes);
+                   neighbour && neighbour->offset > at && neighbour->offset < offset + spacing) {
+            samples.push_back(std::move(*neighbour));  // near: no seek of its own
+        }
     }
     if (samples.empty()) {
         return samples;
@@ -114,24 +131,78 @@ std::vector<Pack> TimelineBuilder::coarsePass(std::vector<Pack>& endRun) {
     // seen like any other.
     const std::uint64_t tail =
         size > StretchEdges::kEdgeBytes ? size - StretchEdges::kEdgeBytes : 0;
-    endRun = readRun(std::max(tail, samples.front().offset), size, std::numeric_limits<int>::max());
+    std::vector<Pack>& endRun = m_boundaries.begin()->second.endRun;
+    endRun = readRun(std::max(tail, samples.front().offset), size, kWholeRun);
     if (!endRun.empty() && endRun.back().offset > samples.back().offset) {
         samples.push_back(endRun.back());
     }
     return samples;
 }
 
+std::vector<Pack> TimelineBuilder::finerPass(const std::vector<Pack>& samples,
+                                             std::uint64_t spacing) {
+    std::vector<Pack> finer = m_edges;  // no gap may hide a restart already found
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        finer.push_back(samples[i]);
+        if (i + 1 == samples.size()) {
+            break;
+        }
+        const std::uint64_t end = samples[i + 1].offset;
+        for (std::uint64_t at = samples[i].offset + spacing; at + spacing / 2 < end;
+             at += spacing) {
+            if (auto pack = read(at); pack && pack->offset < end) {
+                finer.push_back(std::move(*pack));
+            }
+        }
+    }
+    std::sort(finer.begin(), finer.end(),
+              [](const Pack& a, const Pack& b) { return a.offset < b.offset; });
+    finer.erase(std::unique(finer.begin(), finer.end(),
+                            [](const Pack& a, const Pack& b) { return a.offset == b.offset; }),
+                finer.end());
+    return finer;
+}
+
+std::uint64_t TimelineBuilder::finerSpacing() const {
+    // Half the middle length of the stretches found, and never so fine that
+    // the samples could be read in one sweep.
+    if (m_boundaries.size() < 2) {
+        return std::numeric_limits<std::uint64_t>::max();
+    }
+    std::vector<double> lengths;
+    for (auto it = m_boundaries.begin(); it != m_boundaries.end(); ++it) {
+        const auto next = std::next(it);
+        const std::uint64_t end = next == m_boundaries.end() ? m_reader.size() : next->first;
+        lengths.push_back(static_cast<double>(end - it->first));
+    }
+    const auto half = static_cast<std::uint64_t>(median(lengths) / 2);
+    return std::max(kNearBytes, roundUp(half - half % kSectorBytes));
+}
+
+bool TimelineBuilder::boundaryWithin(std::uint64_t after, std::uint64_t upTo) const {
+    const auto it = m_boundaries.upper_bound(after);
+    return it != m_boundaries.end() && it->first <= upTo;
+}
+
 void TimelineBuilder::learnRates(const std::vector<Pack>& samples) {
+    // Over the short reach of each sample and its neighbour the clock almost
+    // never restarts, as it may between the samples: the middle of those
+    // local rates is the file's usual rate.
     std::vector<double> bytesPerSecond;
     for (std::size_t i = 1; i < samples.size(); ++i) {
+        const std::uint64_t bytes = samples[i].offset - samples[i - 1].offset;
         const double advance = samples[i].scrSeconds - samples[i - 1].scrSeconds;
-        if (advance > 0) {
-            bytesPerSecond.push_back(
-                static_cast<double>(samples[i].offset - samples[i - 1].offset) / advance);
+        if (advance > 0 && bytes <= 2 * kRateBytes) {
+            bytesPerSecond.push_back(static_cast<double>(bytes) / advance);
         }
     }
     const double usual = bytesPerSecond.empty() ? 0 : median(bytesPerSecond);
-    m_leastSecondsPerByte = 1 / std::max(kDiscMuxBytesPerSecond, kBurstFactor * usual);
+    // The clock must advance at least at half the usual rate, or, from a
+    // disc, at the rate of the disc's delivery, whichever is the stronger.
+    const double fastest = usual > kDiscMuxBytesPerSecond
+                               ? kBurstFactor * usual
+                               : std::min(kDiscMuxBytesPerSecond, kBurstFactor * usual);
+    m_leastSecondsPerByte = usual > 0 ? 1 / fastest : 1 / kDiscMuxBytesPerSecond;
     m_mostSecondsPerByte = usual > 0 ? kQuietFactor / usual : 1 / kSlowestBytesPerSecond;
 }
 
@@ -143,7 +214,7 @@ bool TimelineBuilder::runsOn(const Pack& before, const Pack& after) const {
 }
 
 void TimelineBuilder::resolve(const Pack& before, const Pack& after) {
-    if (runsOn(before, after)) {
+    if (!m_judged.emplace(before.offset, after.offset).second || runsOn(before, after)) {
         return;
     }
     if (const auto middle = between(before, after)) {
@@ -151,7 +222,7 @@ void TimelineBuilder::resolve(const Pack& before, const Pack& after) {
         resolve(*middle, after);
         return;
     }
-    restartAt(after.offset);  // neighbours that disagree: the clock restarts here
+    restartAt(before, after);  // neighbours that disagree: the clock restarts here
 }
 
 std::optional<Pack> TimelineBuilder::between(const Pack& before, const Pack& after) {
@@ -166,15 +237,28 @@ std::optional<Pack> TimelineBuilder::between(const Pack& before, const Pack& aft
     return middle;
 }
 
-void TimelineBuilder::restartAt(std::uint64_t offset) {
-    // The packs on either side are read now, while the drive is here.
-    Boundary& previous = m_boundaries.back();
+void TimelineBuilder::restartAt(const Pack& before, const Pack& first) {
+    const std::uint64_t offset = first.offset;
+    if (m_boundaries.count(offset) != 0) {
+        return;
+    }
+    m_edges.push_back(before);
+    m_edges.push_back(first);
+    // The stretch this one splits keeps its start; its end is now this
+    // stretch's. The packs on either side are read now, while the drive is here.
+    Boundary& previous = std::prev(m_boundaries.upper_bound(offset))->second;
+    const std::uint64_t previousStart = std::prev(m_boundaries.upper_bound(offset))->first;
+    Boundary boundary;
+    for (Pack& pack : previous.endRun) {
+        if (pack.offset >= offset) {
+            boundary.endRun.push_back(std::move(pack));
+        }
+    }
     const std::uint64_t from =
         offset > StretchEdges::kEdgeBytes ? offset - StretchEdges::kEdgeBytes : 0;
-    previous.endRun =
-        readRun(std::max(from, previous.offset), offset, std::numeric_limits<int>::max());
-    Boundary next{offset, readRun(offset, m_reader.size(), StretchEdges::kEdgePacks), {}};
-    m_boundaries.push_back(std::move(next));
+    previous.endRun = readRun(std::max(from, previousStart), offset, kWholeRun);
+    boundary.startRun = readRun(offset, m_reader.size(), StretchEdges::kEdgePacks);
+    m_boundaries.emplace(offset, std::move(boundary));
 }
 
 std::vector<Segment> TimelineBuilder::segments() const {
@@ -182,18 +266,18 @@ std::vector<Segment> TimelineBuilder::segments() const {
     std::sort(seen.begin(), seen.end(),
               [](const Pack& a, const Pack& b) { return a.offset < b.offset; });
     std::vector<Segment> built;
-    for (std::size_t i = 0; i < m_boundaries.size(); ++i) {
-        const Boundary& boundary = m_boundaries[i];
-        const std::uint64_t end =
-            i + 1 < m_boundaries.size() ? m_boundaries[i + 1].offset : m_reader.size();
-        const auto first = StretchEdges::firstStamp(boundary.startRun, end);
-        const auto last = StretchEdges::endStamp(boundary.endRun);
+    for (auto it = m_boundaries.begin(); it != m_boundaries.end(); ++it) {
+        const auto next = std::next(it);
+        const std::uint64_t start = it->first;
+        const std::uint64_t end = next == m_boundaries.end() ? m_reader.size() : next->first;
+        const auto first = StretchEdges::firstStamp(it->second.startRun, end);
+        const auto last = StretchEdges::endStamp(it->second.endRun);
         if (!first || !last || !(*last > *first)) {
             continue;
         }
-        Segment segment{boundary.offset, end, *first, *last, 0, {}};
+        Segment segment{start, end, *first, *last, 0, {}};
         for (const Pack& pack : seen) {
-            const bool inside = pack.offset >= boundary.offset && pack.offset < end;
+            const bool inside = pack.offset >= start && pack.offset < end;
             if (inside &&
                 (segment.samples.empty() || pack.offset > segment.samples.back().offset)) {
                 segment.samples.push_back({pack.offset, pack.scrSeconds});

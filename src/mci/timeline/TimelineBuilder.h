@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "mci/timeline/PackReader.h"
@@ -15,7 +17,9 @@ namespace trelvane::mci::timeline {
 // clock does not advance as the bytes between two packs allow, down to the
 // exact pack at which it restarts (joined cells, the second file of a title)
 // or leaps ahead. The reads grow with the number of restarts, not with the
-// size of the file.
+// size of the file. Where the restarts come closer together than the coarse
+// samples, the file is sampled again at half the usual stretch apart, since
+// several restarts between two samples can hide one another.
 //
 // A gap whose clock looks plausible is not read into, so a restart can go
 // unseen there: one that steps back by less than the gap's bytes allow for,
@@ -40,27 +44,31 @@ public:
     int farReads() const { return m_farReads; }
 
 private:
-    // Where a stretch starts, and the packs read from there on.
+    // The packs read at the start of a stretch and before the next one.
     struct Boundary {
-        std::uint64_t offset = 0;
         std::vector<Pack> startRun;
-        std::vector<Pack> endRun;  // the packs before the next boundary
+        std::vector<Pack> endRun;
     };
 
     std::optional<Pack> read(std::uint64_t offset, std::uint64_t searchBytes = 16384);
     std::vector<Pack> readRun(std::uint64_t from, std::uint64_t until, int most);
-    std::vector<Pack> coarsePass(std::vector<Pack>& endRun);
+    std::vector<Pack> coarsePass(std::uint64_t spacing);
+    std::vector<Pack> finerPass(const std::vector<Pack>& samples, std::uint64_t spacing);
+    std::uint64_t finerSpacing() const;
+    bool boundaryWithin(std::uint64_t after, std::uint64_t upTo) const;
     void learnRates(const std::vector<Pack>& samples);
     bool runsOn(const Pack& before, const Pack& after) const;
     void resolve(const Pack& before, const Pack& after);
     std::optional<Pack> between(const Pack& before, const Pack& after);
-    void restartAt(std::uint64_t offset);
+    void restartAt(const Pack& before, const Pack& first);
     std::vector<Segment> segments() const;
 
     const PackReader& m_reader;
     double m_leastSecondsPerByte = 0;
     double m_mostSecondsPerByte = 0;
-    std::vector<Boundary> m_boundaries;
+    std::map<std::uint64_t, Boundary> m_boundaries;  // by where each stretch starts
+    std::vector<Pack> m_edges;                       // the two packs either side of each restart
+    std::set<std::pair<std::uint64_t, std::uint64_t>> m_judged;
     std::vector<Pack> m_seen;
     int m_reads = 0;
     int m_farReads = 0;
