@@ -2,6 +2,7 @@
 
 #include "SyntheticStream.h"
 #include "TempDir.h"
+#include "mci/timeline/SeekPoint.h"
 #include "mci/timeline/TimelineBuilder.h"
 
 namespace trelvane::mci::timeline {
@@ -92,6 +93,30 @@ TEST_F(SparseReadingTest, AStepBackAndALeapThatCancelInsideOneGapGoUnseen) {
     ASSERT_TRUE(apart);
     EXPECT_EQ(starts(*apart), (std::vector<std::uint64_t>{0, 1020, 1260}));
     EXPECT_EQ(apart->lengthMs(), 3200 * 40);
+}
+
+TEST_F(SparseReadingTest, SeeksFindTheirPictureGroupBetweenDistantSamples) {
+    // 64 MiB sampled every 1024 packs. Past pack 1120 the clock runs four
+    // times faster for 500 packs: no restart, so nothing between the samples
+    // is read at open, and the clock between them is far from linear. A seek
+    // to the group at pack 1704 must still land there.
+    SyntheticStream stream;
+    stream.addRun(1120, 0.2, 0.7);
+    stream.addRun(500, 45.0, 45.5, 0.01);
+    stream.addRun(29148, 50.0, 50.5);
+    stream.addRun(2000, 0.2, 0.7);  // and a restart, as in a joined file
+    const std::string path = m_dir.path() + "/uneven.vob";
+    stream.save(path);
+    PackReader reader;
+    ASSERT_TRUE(reader.open(path));
+    const auto timeline = TimelineBuilder(reader).build();
+    ASSERT_TRUE(timeline);
+    ASSERT_EQ(timeline->segmentCount(), 2u);
+    const Place place = timeline->locate(std::llround((50.0 + 84 * kFrame + 0.5 - 0.7) * 1000));
+    EXPECT_EQ(place.segment, 0u);
+    EXPECT_EQ(seekOffset(reader, *timeline, place), (1620 + 84) * kPack);
+    EXPECT_EQ(seekOffset(reader, *timeline, timeline->locate(timeline->lengthMs() - 40000)),
+              (32768 - 2000 + 996) * kPack);
 }
 
 }  // namespace
