@@ -77,22 +77,32 @@ std::optional<Timeline> TimelineBuilder::build() {
 }
 
 std::optional<Pack> TimelineBuilder::read(std::uint64_t offset, std::uint64_t searchBytes) {
-    ++m_reads;
-    const auto distance = [](std::uint64_t a, std::uint64_t b) { return a > b ? a - b : b - a; };
-    if (!m_lastReadEnd || distance(offset, *m_lastReadEnd) > kNearBytes) {
-        ++m_farReads;
-    }
     auto pack = m_reader.packAt(offset, searchBytes);
-    m_lastReadEnd = pack ? pack->offset + pack->length : offset;
+    note(offset, pack ? pack->offset + pack->length : offset);
     if (pack) {
         m_seen.push_back(*pack);
     }
     return pack;
 }
 
+void TimelineBuilder::note(std::uint64_t start, std::uint64_t end) {
+    ++m_reads;
+    const auto distance = [](std::uint64_t a, std::uint64_t b) { return a > b ? a - b : b - a; };
+    if (!m_lastReadEnd || distance(start, *m_lastReadEnd) > kNearBytes) {
+        ++m_farReads;
+    }
+    m_lastReadEnd = end;
+}
+
 std::vector<Pack> TimelineBuilder::readRun(std::uint64_t from, std::uint64_t until, int most) {
-    std::vector<Pack> run;
-    for (std::uint64_t offset = from; offset < until && static_cast<int>(run.size()) < most;) {
+    // One read for the lot, as a drive reads on; pack by pack only where a
+    // pack runs past it.
+    std::vector<Pack> run = m_reader.packsFrom(from, until, static_cast<std::size_t>(most));
+    note(from, run.empty() ? from : run.back().offset + run.back().length);
+    m_seen.insert(m_seen.end(), run.begin(), run.end());
+    std::uint64_t offset =
+        run.empty() ? from : run.back().offset + std::max<std::uint64_t>(run.back().length, 1);
+    while (offset < until && static_cast<int>(run.size()) < most) {
         auto pack = read(offset);
         if (!pack || pack->offset >= until) {
             break;

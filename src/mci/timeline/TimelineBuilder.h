@@ -51,6 +51,7 @@ private:
     };
 
     std::optional<Pack> read(std::uint64_t offset, std::uint64_t searchBytes = 16384);
+    void note(std::uint64_t start, std::uint64_t end);
     std::vector<Pack> readRun(std::uint64_t from, std::uint64_t until, int most);
     std::vector<Pack> coarsePass(std::uint64_t spacing);
     std::vector<Pack> finerPass(const std::vector<Pack>& samples, std::uint64_t spacing);
