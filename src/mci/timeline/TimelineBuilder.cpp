@@ -1,7 +1,6 @@
 #include "mci/timeline/TimelineBuilder.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 #include "mci/timeline/StretchEdges.h"
@@ -186,12 +185,7 @@ std::uint64_t TimelineBuilder::finerSpacing() const {
         lengths.push_back(static_cast<double>(end - it->first));
     }
     const auto half = static_cast<std::uint64_t>(median(lengths) / 2);
-    return std::max(kNearBytes, roundUp(half - half % kSectorBytes));
-}
-
-bool TimelineBuilder::boundaryWithin(std::uint64_t after, std::uint64_t upTo) const {
-    const auto it = m_boundaries.upper_bound(after);
-    return it != m_boundaries.end() && it->first <= upTo;
+    return std::max(kNearBytes, half - half % kSectorBytes);
 }
 
 void TimelineBuilder::learnRates(const std::vector<Pack>& samples) {

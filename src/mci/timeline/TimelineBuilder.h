@@ -56,7 +56,6 @@ private:
     std::vector<Pack> coarsePass(std::uint64_t spacing);
     std::vector<Pack> finerPass(const std::vector<Pack>& samples, std::uint64_t spacing);
     std::uint64_t finerSpacing() const;
-    bool boundaryWithin(std::uint64_t after, std::uint64_t upTo) const;
     void learnRates(const std::vector<Pack>& samples);
     bool runsOn(const Pack& before, const Pack& after) const;
     void resolve(const Pack& before, const Pack& after);
