@@ -173,8 +173,8 @@ std::vector<Pack> TimelineBuilder::finerPass(const std::vector<Pack>& samples,
 }
 
 std::uint64_t TimelineBuilder::finerSpacing() const {
-    // Half the middle length of the stretches found, and never so fine that
-    // the samples could be read in one sweep.
+    // Half the middle length of the stretches found; samples closer than a
+    // near read would cost as much as reading everything between them.
     if (m_boundaries.size() < 2) {
         return std::numeric_limits<std::uint64_t>::max();
     }
