@@ -79,7 +79,7 @@ std::optional<Pack> TimelineBuilder::read(std::uint64_t offset, std::uint64_t se
     auto pack = m_reader.packAt(offset, searchBytes);
     note(offset, pack ? pack->offset + pack->length : offset);
     if (pack) {
-        m_seen.push_back(*pack);
+        m_seen.push_back({pack->offset, pack->scrSeconds});
     }
     return pack;
 }
@@ -98,7 +98,9 @@ std::vector<Pack> TimelineBuilder::readRun(std::uint64_t from, std::uint64_t unt
     // pack runs past it.
     std::vector<Pack> run = m_reader.packsFrom(from, until, static_cast<std::size_t>(most));
     note(from, run.empty() ? from : run.back().offset + run.back().length);
-    m_seen.insert(m_seen.end(), run.begin(), run.end());
+    for (const Pack& pack : run) {
+        m_seen.push_back({pack.offset, pack.scrSeconds});
+    }
     std::uint64_t offset =
         run.empty() ? from : run.back().offset + std::max<std::uint64_t>(run.back().length, 1);
     while (offset < until && static_cast<int>(run.size()) < most) {
@@ -266,9 +268,9 @@ void TimelineBuilder::restartAt(const Pack& before, const Pack& first) {
 }
 
 std::vector<Segment> TimelineBuilder::segments() const {
-    std::vector<Pack> seen = m_seen;
+    std::vector<ClockSample> seen = m_seen;
     std::sort(seen.begin(), seen.end(),
-              [](const Pack& a, const Pack& b) { return a.offset < b.offset; });
+              [](const ClockSample& a, const ClockSample& b) { return a.offset < b.offset; });
     std::vector<Segment> built;
     for (auto it = m_boundaries.begin(); it != m_boundaries.end(); ++it) {
         const auto next = std::next(it);
@@ -280,11 +282,11 @@ std::vector<Segment> TimelineBuilder::segments() const {
             continue;
         }
         Segment segment{start, end, *first, *last, 0, {}};
-        for (const Pack& pack : seen) {
-            const bool inside = pack.offset >= start && pack.offset < end;
-            if (inside &&
-                (segment.samples.empty() || pack.offset > segment.samples.back().offset)) {
-                segment.samples.push_back({pack.offset, pack.scrSeconds});
+        const auto byOffset = [](const ClockSample& a, std::uint64_t b) { return a.offset < b; };
+        for (auto at = std::lower_bound(seen.begin(), seen.end(), start, byOffset);
+             at != seen.end() && at->offset < end; ++at) {
+            if (segment.samples.empty() || at->offset > segment.samples.back().offset) {
+                segment.samples.push_back(*at);
             }
         }
         built.push_back(std::move(segment));

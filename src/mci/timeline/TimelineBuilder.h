@@ -69,7 +69,7 @@ private:
     std::map<std::uint64_t, Boundary> m_boundaries;  // by where each stretch starts
     std::vector<Pack> m_edges;                       // the two packs either side of each restart
     std::set<std::pair<std::uint64_t, std::uint64_t>> m_judged;
-    std::vector<Pack> m_seen;
+    std::vector<ClockSample> m_seen;  // every pack read, for the stretches' samples
     int m_reads = 0;
     int m_farReads = 0;
     std::optional<std::uint64_t> m_lastReadEnd;
