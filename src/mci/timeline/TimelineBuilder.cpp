@@ -9,34 +9,15 @@ namespace trelvane::mci::timeline {
 namespace {
 
 constexpr std::uint64_t kSectorBytes = 2048;
-// A disc's program stream is delivered at 10.08 Mbit/s at most, so its clock
-// advances at least one second per this many bytes. Over a stretch of some
-// size a stream runs at most twice its usual rate; beyond the disc's
-// delivery rate that is the only bound.
-constexpr double kDiscMuxBytesPerSecond = 10.08e6 / 8;
-constexpr double kBurstFactor = 2;
-// A quiet stretch (a still, a pause in the sound) lets the clock run ahead of
-// the usual rate of the file; this many times slower is still plausible.
-constexpr double kQuietFactor = 4;
-// Clocks that step back by less than this are jitter, not a restart.
-constexpr double kBackwardSlack = 0.05;
-// Consecutive packs carry clocks at most 0.7 s apart; more is a leap.
-constexpr double kLongestPackGap = 1.0;
 // How far from each sample of the coarse pass a neighbour is read to learn
 // the local rate of the clock: near enough to cost no seek.
 constexpr std::uint64_t kRateBytes = 192 * 1024;
-// Without a usual rate to go by: no stream is slower than this.
-constexpr double kSlowestBytesPerSecond = 32'000;
-
+// How far either side of a guessed restart two packs are read.
+constexpr std::uint64_t kGuessReach = 96 * 1024;
 constexpr int kWholeRun = std::numeric_limits<int>::max();
 
 std::uint64_t roundUp(std::uint64_t bytes) {
     return (bytes + kSectorBytes - 1) / kSectorBytes * kSectorBytes;
-}
-
-double median(std::vector<double> values) {
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
 }
 
 }  // namespace
@@ -54,7 +35,7 @@ std::optional<Timeline> TimelineBuilder::build() {
     if (samples.size() < 2) {
         return std::nullopt;
     }
-    learnRates(samples);
+    m_bounds.learn(samples, 2 * kRateBytes);
     for (;;) {
         // Gaps in the order of their offsets, so that the reads move on
         // through the file rather than to and fro.
@@ -186,42 +167,28 @@ std::uint64_t TimelineBuilder::finerSpacing() const {
         const std::uint64_t end = next == m_boundaries.end() ? m_reader.size() : next->first;
         lengths.push_back(static_cast<double>(end - it->first));
     }
-    const auto half = static_cast<std::uint64_t>(median(lengths) / 2);
+    const auto middle = lengths.begin() + static_cast<std::ptrdiff_t>(lengths.size() / 2);
+    std::nth_element(lengths.begin(), middle, lengths.end());
+    const auto half = static_cast<std::uint64_t>(*middle / 2);
     return std::max(kNearBytes, half - half % kSectorBytes);
 }
 
-void TimelineBuilder::learnRates(const std::vector<Pack>& samples) {
-    // Over the short reach of each sample and its neighbour the clock almost
-    // never restarts, as it may between the samples: the middle of those
-    // local rates is the file's usual rate.
-    std::vector<double> bytesPerSecond;
-    for (std::size_t i = 1; i < samples.size(); ++i) {
-        const std::uint64_t bytes = samples[i].offset - samples[i - 1].offset;
-        const double advance = samples[i].scrSeconds - samples[i - 1].scrSeconds;
-        if (advance > 0 && bytes <= 2 * kRateBytes) {
-            bytesPerSecond.push_back(static_cast<double>(bytes) / advance);
-        }
-    }
-    const double usual = bytesPerSecond.empty() ? 0 : median(bytesPerSecond);
-    // The clock must advance at least at half the usual rate, or, from a
-    // disc, at the rate of the disc's delivery, whichever is the stronger.
-    const double fastest = usual > kDiscMuxBytesPerSecond
-                               ? kBurstFactor * usual
-                               : std::min(kDiscMuxBytesPerSecond, kBurstFactor * usual);
-    m_leastSecondsPerByte = usual > 0 ? 1 / fastest : 1 / kDiscMuxBytesPerSecond;
-    m_mostSecondsPerByte = usual > 0 ? kQuietFactor / usual : 1 / kSlowestBytesPerSecond;
-}
-
-bool TimelineBuilder::runsOn(const Pack& before, const Pack& after) const {
-    const auto bytes = static_cast<double>(after.offset - before.offset);
-    const double advance = after.scrSeconds - before.scrSeconds;
-    return advance >= bytes * m_leastSecondsPerByte - kBackwardSlack &&
-           advance <= kLongestPackGap + bytes * m_mostSecondsPerByte;
-}
-
 void TimelineBuilder::resolve(const Pack& before, const Pack& after) {
-    if (!m_judged.emplace(before.offset, after.offset).second || runsOn(before, after)) {
+    if (!m_judged.emplace(before.offset, after.offset).second || m_bounds.runsOn(before, after)) {
         return;
+    }
+    if (const auto guess = guessRestart(before, after)) {
+        // Two packs either side of the guess, near each other: one seek when
+        // the guess is good, and the gap split no worse than halving when not.
+        auto low = read(*guess - kGuessReach, *guess - before.offset);
+        auto high = low ? read(*guess + kGuessReach, after.offset - *guess) : std::nullopt;
+        if (high && low->offset > before.offset && low->offset < high->offset &&
+            high->offset < after.offset) {
+            resolve(before, *low);
+            resolve(*low, *high);
+            resolve(*high, after);
+            return;
+        }
     }
     if (const auto middle = between(before, after)) {
         resolve(before, *middle);
@@ -229,6 +196,24 @@ void TimelineBuilder::resolve(const Pack& before, const Pack& after) {
         return;
     }
     restartAt(before, after);  // neighbours that disagree: the clock restarts here
+}
+
+std::optional<std::uint64_t> TimelineBuilder::guessRestart(const Pack& before,
+                                                           const Pack& after) const {
+    // Joined parts restart their clocks where the part before began: going
+    // back from `after` at the usual rate to that clock finds the join.
+    const auto bytes = static_cast<double>(after.offset - before.offset);
+    const Boundary& stretch = std::prev(m_boundaries.upper_bound(before.offset))->second;
+    if (m_bounds.usualBytesPerSecond() <= 0 || stretch.startRun.empty() ||
+        !m_bounds.stepsBack(before, after)) {
+        return std::nullopt;  // no rate to go by, or a leap ahead
+    }
+    const double elapsed = after.scrSeconds - stretch.startRun.front().scrSeconds;
+    const double back = elapsed * m_bounds.usualBytesPerSecond();
+    if (elapsed <= 0 || back >= bytes - 4.0 * kGuessReach || back <= 2.0 * kGuessReach) {
+        return std::nullopt;
+    }
+    return after.offset - static_cast<std::uint64_t>(back);
 }
 
 std::optional<Pack> TimelineBuilder::between(const Pack& before, const Pack& after) {

@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 
+#include "mci/timeline/ClockBounds.h"
 #include "mci/timeline/PackReader.h"
 #include "mci/timeline/Timeline.h"
 
@@ -56,16 +57,14 @@ private:
     std::vector<Pack> coarsePass(std::uint64_t spacing);
     std::vector<Pack> finerPass(const std::vector<Pack>& samples, std::uint64_t spacing);
     std::uint64_t finerSpacing() const;
-    void learnRates(const std::vector<Pack>& samples);
-    bool runsOn(const Pack& before, const Pack& after) const;
     void resolve(const Pack& before, const Pack& after);
     std::optional<Pack> between(const Pack& before, const Pack& after);
+    std::optional<std::uint64_t> guessRestart(const Pack& before, const Pack& after) const;
     void restartAt(const Pack& before, const Pack& first);
     std::vector<Segment> segments() const;
 
     const PackReader& m_reader;
-    double m_leastSecondsPerByte = 0;
-    double m_mostSecondsPerByte = 0;
+    ClockBounds m_bounds;
     std::map<std::uint64_t, Boundary> m_boundaries;  // by where each stretch starts
     std::vector<Pack> m_edges;                       // the two packs either side of each restart
     std::set<std::pair<std::uint64_t, std::uint64_t>> m_judged;
