@@ -13,6 +13,7 @@ struct OpenTimes {
     double lengthMs = -1;
     double playingMs = -1;
     long movieLengthMs = 0;
+    double seeks = -1;  // charged by a slow medium under the bench, if any
 
     // Step by step, the middle value of several runs.
     static OpenTimes median(std::vector<OpenTimes> runs) {
@@ -31,6 +32,7 @@ struct OpenTimes {
         middle.openMs = pick(&OpenTimes::openMs);
         middle.lengthMs = pick(&OpenTimes::lengthMs);
         middle.playingMs = pick(&OpenTimes::playingMs);
+        middle.seeks = pick(&OpenTimes::seeks);
         middle.movieLengthMs = runs.front().movieLengthMs;
         return middle;
     }

@@ -17,7 +17,7 @@ double msSince(Clock::time_point start) {
 
 // Waits for the event `wanted`; false when the file ends first or time is up.
 bool waitFor(mpv_handle* mpv, mpv_event_id wanted) {
-    const auto deadline = Clock::now() + std::chrono::seconds(20);
+    const auto deadline = Clock::now() + std::chrono::minutes(10);
     while (Clock::now() < deadline) {
         const mpv_event* event = mpv_wait_event(mpv, 1.0);
         if (event->event_id == wanted) {
@@ -53,7 +53,7 @@ bool loadAndPlay(mpv_handle* mpv, const std::string& path, Clock::time_point sta
     const double from = timePos(mpv);
     int play = 0;
     mpv_set_property(mpv, "pause", MPV_FORMAT_FLAG, &play);
-    const auto deadline = start + std::chrono::seconds(20);
+    const auto deadline = start + std::chrono::minutes(10);
     while (Clock::now() < deadline) {
         if (timePos(mpv) > from) {
             times.playingMs = msSince(start);

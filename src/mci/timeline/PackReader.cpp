@@ -122,4 +122,38 @@ std::optional<Pack> PackReader::parseAt(std::uint64_t offset,
     return pack;
 }
 
+std::vector<Pack> PackReader::packsFrom(std::uint64_t offset, std::uint64_t until,
+                                        std::size_t most) const {
+    constexpr std::uint64_t kSearchBytes = 16384;
+    std::vector<Pack> packs;
+    if (m_fd < 0 || offset >= m_size || until <= offset || most == 0) {
+        return packs;
+    }
+    const std::uint64_t span = std::min<std::uint64_t>(until - offset, most * kSectorBytes);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(
+        std::min<std::uint64_t>(span + kSearchBytes + kLongestPack, m_size - offset)));
+    bytes.resize(readAt(m_fd, bytes.data(), bytes.size(), offset));
+    const bool toEnd = offset + bytes.size() >= m_size;
+    std::size_t from = 0;
+    while (packs.size() < most) {
+        std::optional<Pack> pack;
+        for (std::size_t i = from; i <= from + kSearchBytes && i < bytes.size() && !pack; ++i) {
+            if (isPackStart(bytes, i)) {
+                pack = parseAt(offset, bytes, i, toEnd);
+            }
+        }
+        // A pack cut short by the end of what was read is left to the caller.
+        const bool cut = pack && !pack->complete &&
+                         pack->offset - offset + pack->length + kLongestPack >= bytes.size() &&
+                         !toEnd;
+        if (!pack || cut || pack->offset >= until) {
+            break;
+        }
+        from = static_cast<std::size_t>(pack->offset - offset +
+                                        std::max<std::uint64_t>(pack->length, 1));
+        packs.push_back(std::move(*pack));
+    }
+    return packs;
+}
+
 }  // namespace trelvane::mci::timeline

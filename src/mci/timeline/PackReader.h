@@ -34,6 +34,11 @@ public:
     // The first pack that starts at `offset` or within `searchBytes` after it.
     std::optional<Pack> packAt(std::uint64_t offset, std::uint64_t searchBytes = 16384) const;
 
+    // Consecutive packs from the first at or after `offset`, each starting
+    // before `until`, at most `most` of them, read in one go. It may stop
+    // short of both where a pack runs past what it read.
+    std::vector<Pack> packsFrom(std::uint64_t offset, std::uint64_t until, std::size_t most) const;
+
 private:
     std::optional<Pack> attempt(std::uint64_t offset, std::uint64_t readBytes,
                                 std::uint64_t searchBytes) const;

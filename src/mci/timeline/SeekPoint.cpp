@@ -1,5 +1,7 @@
 #include "mci/timeline/SeekPoint.h"
 
+#include "mci/timeline/ClockSearch.h"
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -23,8 +25,8 @@ std::uint64_t searchBytes(const Segment& segment) {
 
 std::uint64_t seekOffset(const PackReader& reader, const Timeline& timeline, const Place& place) {
     const Segment& segment = timeline.segment(place.segment);
-    const std::uint64_t estimate = timeline.estimateOffset(place);
     const std::uint64_t reach = searchBytes(segment);
+    const std::uint64_t estimate = offsetOfStamp(reader, segment, place.pts, reach);
     std::uint64_t offset =
         estimate > segment.byteStart + reach ? estimate - reach : segment.byteStart;
     const std::uint64_t end = std::min(segment.byteEnd, estimate + reach);

@@ -1,201 +1,282 @@
 #include "mci/timeline/TimelineBuilder.h"
 
 #include <algorithm>
-#include <map>
+#include <limits>
+
+#include "mci/timeline/StretchEdges.h"
 
 namespace trelvane::mci::timeline {
 namespace {
 
 constexpr std::uint64_t kSectorBytes = 2048;
-constexpr std::uint64_t kMostSamples = 4096;
-// Packs read at each end of a stretch to find its first and last stamps.
-constexpr int kEdgePacks = 64;
-// Clocks that step back by less than this are jitter, not a restart.
-constexpr double kBackwardSlack = 0.05;
-// Consecutive packs must carry clocks at most 0.7 s apart; more is a leap.
-constexpr double kLongestPackGap = 1.0;
-constexpr double kLongestFrame = 0.2;
+// How far from each sample of the coarse pass a neighbour is read to learn
+// the local rate of the clock: near enough to cost no seek.
+constexpr std::uint64_t kRateBytes = 192 * 1024;
+// How far either side of a guessed restart two packs are read.
+constexpr std::uint64_t kGuessReach = 96 * 1024;
+constexpr int kWholeRun = std::numeric_limits<int>::max();
 
-double secondsPerByte(const Pack& a, const Pack& b) {
-    return (b.scrSeconds - a.scrSeconds) / static_cast<double>(b.offset - a.offset);
-}
-
-double typicalSecondsPerByte(const std::vector<Pack>& samples) {
-    std::vector<double> rates;
-    for (std::size_t i = 1; i < samples.size(); ++i) {
-        if (samples[i].scrSeconds > samples[i - 1].scrSeconds) {
-            rates.push_back(secondsPerByte(samples[i - 1], samples[i]));
-        }
-    }
-    if (rates.empty()) {
-        return 0;
-    }
-    std::nth_element(rates.begin(), rates.begin() + rates.size() / 2, rates.end());
-    return rates[rates.size() / 2];
+std::uint64_t roundUp(std::uint64_t bytes) {
+    return (bytes + kSectorBytes - 1) / kSectorBytes * kSectorBytes;
 }
 
 }  // namespace
 
 std::optional<Timeline> TimelineBuilder::build() {
-    const std::vector<Pack> samples = sample();
+    m_boundaries.clear();
+    m_edges.clear();
+    m_judged.clear();
+    m_seen.clear();
+    m_reads = m_farReads = 0;
+    m_lastReadEnd.reset();
+
+    std::uint64_t spacing = std::max(kSectorBytes, roundUp(m_reader.size() / kCoarseSamples));
+    std::vector<Pack> samples = coarsePass(spacing);
     if (samples.size() < 2) {
         return std::nullopt;
     }
-    std::vector<std::uint64_t> starts{samples.front().offset};
-    std::vector<Pack> all = samples;
-    for (const Pack& restart : findRestarts(samples)) {
-        starts.push_back(restart.offset);
-        all.push_back(restart);
-    }
-    std::sort(all.begin(), all.end(),
-              [](const Pack& a, const Pack& b) { return a.offset < b.offset; });
-    std::vector<Segment> segments;
-    for (std::size_t i = 0; i < starts.size(); ++i) {
-        const std::uint64_t end = i + 1 < starts.size() ? starts[i + 1] : m_reader.size();
-        if (auto segment = measure(starts[i], end, all)) {
-            segments.push_back(std::move(*segment));
+    m_bounds.learn(samples, 2 * kRateBytes);
+    for (;;) {
+        // Gaps in the order of their offsets, so that the reads move on
+        // through the file rather than to and fro.
+        for (std::size_t i = 1; i < samples.size(); ++i) {
+            resolve(samples[i - 1], samples[i]);
         }
+        const std::uint64_t finer = finerSpacing();
+        if (finer >= spacing) {
+            break;
+        }
+        spacing = finer;
+        samples = finerPass(samples, spacing);
     }
-    if (segments.empty()) {
+    std::vector<Segment> built = segments();
+    if (built.empty()) {
         return std::nullopt;
     }
-    return Timeline(std::move(segments));
+    return Timeline(std::move(built));
 }
 
-std::vector<Pack> TimelineBuilder::sample() const {
-    const std::uint64_t step =
-        std::max(kSectorBytes,
-                 (m_reader.size() / kMostSamples + kSectorBytes - 1) / kSectorBytes * kSectorBytes);
-    std::vector<Pack> samples;
-    for (std::uint64_t offset = 0; offset < m_reader.size(); offset += step) {
-        auto pack = m_reader.packAt(offset);
-        if (pack && (samples.empty() || pack->offset > samples.back().offset)) {
-            samples.push_back(std::move(*pack));
+std::optional<Pack> TimelineBuilder::read(std::uint64_t offset, std::uint64_t searchBytes) {
+    auto pack = m_reader.packAt(offset, searchBytes);
+    note(offset, pack ? pack->offset + pack->length : offset);
+    if (pack) {
+        m_seen.push_back({pack->offset, pack->scrSeconds});
+    }
+    return pack;
+}
+
+void TimelineBuilder::note(std::uint64_t start, std::uint64_t end) {
+    ++m_reads;
+    const auto distance = [](std::uint64_t a, std::uint64_t b) { return a > b ? a - b : b - a; };
+    if (!m_lastReadEnd || distance(start, *m_lastReadEnd) > kNearBytes) {
+        ++m_farReads;
+    }
+    m_lastReadEnd = end;
+}
+
+std::vector<Pack> TimelineBuilder::readRun(std::uint64_t from, std::uint64_t until, int most) {
+    // One read for the lot, as a drive reads on; pack by pack only where a
+    // pack runs past it.
+    std::vector<Pack> run = m_reader.packsFrom(from, until, static_cast<std::size_t>(most));
+    note(from, run.empty() ? from : run.back().offset + run.back().length);
+    for (const Pack& pack : run) {
+        m_seen.push_back({pack.offset, pack.scrSeconds});
+    }
+    std::uint64_t offset =
+        run.empty() ? from : run.back().offset + std::max<std::uint64_t>(run.back().length, 1);
+    while (offset < until && static_cast<int>(run.size()) < most) {
+        auto pack = read(offset);
+        if (!pack || pack->offset >= until) {
+            break;
         }
+        offset = pack->offset + std::max<std::uint64_t>(pack->length, 1);
+        run.push_back(std::move(*pack));
+    }
+    return run;
+}
+
+std::vector<Pack> TimelineBuilder::coarsePass(std::uint64_t spacing) {
+    const std::uint64_t size = m_reader.size();
+    std::vector<Pack> samples;
+    for (std::uint64_t offset = 0; offset < size; offset += spacing) {
+        auto pack = read(offset);
+        if (!pack || (!samples.empty() && pack->offset <= samples.back().offset)) {
+            continue;
+        }
+        const std::uint64_t at = pack->offset;
+        samples.push_back(std::move(*pack));
+        if (samples.size() == 1) {  // the start of the first stretch, right behind it
+            auto& run = m_boundaries[at].startRun;
+            run = readRun(at, size, StretchEdges::kEdgePacks);
+            if (!run.empty() && run.back().offset > at) {
+                samples.push_back(run.back());
+            }
+        } else if (auto neighbour = read(at + kRateBytes);
+                   neighbour && neighbour->offset > at && neighbour->offset < offset + spacing) {
+            samples.push_back(std::move(*neighbour));  // near: no seek of its own
+        }
+    }
+    if (samples.empty()) {
+        return samples;
+    }
+    // The end of the file closes the last gap, so that a restart there is
+    // seen like any other.
+    const std::uint64_t tail =
+        size > StretchEdges::kEdgeBytes ? size - StretchEdges::kEdgeBytes : 0;
+    std::vector<Pack>& endRun = m_boundaries.begin()->second.endRun;
+    endRun = readRun(std::max(tail, samples.front().offset), size, kWholeRun);
+    if (!endRun.empty() && endRun.back().offset > samples.back().offset) {
+        samples.push_back(endRun.back());
     }
     return samples;
 }
 
-std::vector<Pack> TimelineBuilder::findRestarts(const std::vector<Pack>& samples) const {
-    const double usualRate = typicalSecondsPerByte(samples);
-    std::vector<Pack> restarts;
-    for (std::size_t i = 1; i < samples.size(); ++i) {
-        const Pack& before = samples[i - 1];
-        const Pack& after = samples[i];
-        const double gap = after.scrSeconds - before.scrSeconds;
-        std::optional<Pack> restart;
-        if (gap < -kBackwardSlack) {
-            restart = backwardStep(before, after);
-        } else if (gap > kLongestPackGap +
-                             8 * usualRate * static_cast<double>(after.offset - before.offset)) {
-            restart = forwardLeap(before, after);
+std::vector<Pack> TimelineBuilder::finerPass(const std::vector<Pack>& samples,
+                                             std::uint64_t spacing) {
+    std::vector<Pack> finer = m_edges;  // no gap may hide a restart already found
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        finer.push_back(samples[i]);
+        if (i + 1 == samples.size()) {
+            break;
         }
-        if (restart) {
-            restarts.push_back(std::move(*restart));
+        const std::uint64_t end = samples[i + 1].offset;
+        for (std::uint64_t at = samples[i].offset + spacing; at + spacing / 2 < end;
+             at += spacing) {
+            if (auto pack = read(at); pack && pack->offset < end) {
+                finer.push_back(std::move(*pack));
+            }
         }
     }
-    return restarts;
+    std::sort(finer.begin(), finer.end(),
+              [](const Pack& a, const Pack& b) { return a.offset < b.offset; });
+    finer.erase(std::unique(finer.begin(), finer.end(),
+                            [](const Pack& a, const Pack& b) { return a.offset == b.offset; }),
+                finer.end());
+    return finer;
 }
 
-std::optional<Pack> TimelineBuilder::between(const Pack& before, const Pack& after) const {
+std::uint64_t TimelineBuilder::finerSpacing() const {
+    // Half the middle length of the stretches found; samples closer than a
+    // near read would cost as much as reading everything between them.
+    if (m_boundaries.size() < 2) {
+        return std::numeric_limits<std::uint64_t>::max();
+    }
+    std::vector<double> lengths;
+    for (auto it = m_boundaries.begin(); it != m_boundaries.end(); ++it) {
+        const auto next = std::next(it);
+        const std::uint64_t end = next == m_boundaries.end() ? m_reader.size() : next->first;
+        lengths.push_back(static_cast<double>(end - it->first));
+    }
+    const auto middle = lengths.begin() + static_cast<std::ptrdiff_t>(lengths.size() / 2);
+    std::nth_element(lengths.begin(), middle, lengths.end());
+    const auto half = static_cast<std::uint64_t>(*middle / 2);
+    return std::max(kNearBytes, half - half % kSectorBytes);
+}
+
+void TimelineBuilder::resolve(const Pack& before, const Pack& after) {
+    if (!m_judged.emplace(before.offset, after.offset).second || m_bounds.runsOn(before, after)) {
+        return;
+    }
+    if (const auto guess = guessRestart(before, after)) {
+        // Two packs either side of the guess, near each other: one seek when
+        // the guess is good, and the gap split no worse than halving when not.
+        auto low = read(*guess - kGuessReach, *guess - before.offset);
+        auto high = low ? read(*guess + kGuessReach, after.offset - *guess) : std::nullopt;
+        if (high && low->offset > before.offset && low->offset < high->offset &&
+            high->offset < after.offset) {
+            resolve(before, *low);
+            resolve(*low, *high);
+            resolve(*high, after);
+            return;
+        }
+    }
+    if (const auto middle = between(before, after)) {
+        resolve(before, *middle);
+        resolve(*middle, after);
+        return;
+    }
+    restartAt(before, after);  // neighbours that disagree: the clock restarts here
+}
+
+std::optional<std::uint64_t> TimelineBuilder::guessRestart(const Pack& before,
+                                                           const Pack& after) const {
+    // Joined parts restart their clocks where the part before began: going
+    // back from `after` at the usual rate to that clock finds the join.
+    const auto bytes = static_cast<double>(after.offset - before.offset);
+    const Boundary& stretch = std::prev(m_boundaries.upper_bound(before.offset))->second;
+    if (m_bounds.usualBytesPerSecond() <= 0 || stretch.startRun.empty() ||
+        !m_bounds.stepsBack(before, after)) {
+        return std::nullopt;  // no rate to go by, or a leap ahead
+    }
+    const double elapsed = after.scrSeconds - stretch.startRun.front().scrSeconds;
+    const double back = elapsed * m_bounds.usualBytesPerSecond();
+    if (elapsed <= 0 || back >= bytes - 4.0 * kGuessReach || back <= 2.0 * kGuessReach) {
+        return std::nullopt;
+    }
+    return after.offset - static_cast<std::uint64_t>(back);
+}
+
+std::optional<Pack> TimelineBuilder::between(const Pack& before, const Pack& after) {
     if (before.offset + before.length >= after.offset) {
         return std::nullopt;
     }
-    auto middle = m_reader.packAt(before.offset + (after.offset - before.offset) / 2,
-                                  after.offset - before.offset);
+    auto middle =
+        read(before.offset + (after.offset - before.offset) / 2, after.offset - before.offset);
     if (!middle || middle->offset <= before.offset || middle->offset >= after.offset) {
         return std::nullopt;
     }
     return middle;
 }
 
-std::optional<Pack> TimelineBuilder::backwardStep(Pack before, Pack after) const {
-    // Every pack of the old stretch reads at least `floor`, every pack of the
-    // new one (up to `after`) less: halve until the two meet.
-    const double floor = before.scrSeconds - kBackwardSlack;
-    while (auto middle = between(before, after)) {
-        (middle->scrSeconds >= floor ? before : after) = std::move(*middle);
+void TimelineBuilder::restartAt(const Pack& before, const Pack& first) {
+    const std::uint64_t offset = first.offset;
+    if (m_boundaries.count(offset) != 0) {
+        return;
     }
-    return after;
+    m_edges.push_back(before);
+    m_edges.push_back(first);
+    // The stretch this one splits keeps its start; its end is now this
+    // stretch's. The packs on either side are read now, while the drive is here.
+    Boundary& previous = std::prev(m_boundaries.upper_bound(offset))->second;
+    const std::uint64_t previousStart = std::prev(m_boundaries.upper_bound(offset))->first;
+    Boundary boundary;
+    for (Pack& pack : previous.endRun) {
+        if (pack.offset >= offset) {
+            boundary.endRun.push_back(std::move(pack));
+        }
+    }
+    const std::uint64_t from =
+        offset > StretchEdges::kEdgeBytes ? offset - StretchEdges::kEdgeBytes : 0;
+    previous.endRun = readRun(std::max(from, previousStart), offset, kWholeRun);
+    boundary.startRun = readRun(offset, m_reader.size(), StretchEdges::kEdgePacks);
+    m_boundaries.emplace(offset, std::move(boundary));
 }
 
-std::optional<Pack> TimelineBuilder::forwardLeap(Pack before, Pack after) const {
-    // The leap dominates the clock's advance: follow the half holding more of it.
-    while (auto middle = between(before, after)) {
-        const bool inFirstHalf =
-            middle->scrSeconds - before.scrSeconds > after.scrSeconds - middle->scrSeconds;
-        (inFirstHalf ? after : before) = std::move(*middle);
-    }
-    if (after.scrSeconds - before.scrSeconds <= kLongestPackGap) {
-        return std::nullopt;  // only a quiet stretch with few packs
-    }
-    return after;
-}
-
-std::optional<Segment> TimelineBuilder::measure(std::uint64_t start, std::uint64_t end,
-                                                const std::vector<Pack>& samples) const {
-    const auto first = firstStamp(start, end);
-    const auto last = endStamp(start, end);
-    if (!first || !last || !(*last > *first)) {
-        return std::nullopt;
-    }
-    Segment segment{start, end, *first, *last, 0, {}};
-    for (const Pack& pack : samples) {
-        if (pack.offset >= start && pack.offset < end) {
-            segment.samples.push_back({pack.offset, pack.scrSeconds});
+std::vector<Segment> TimelineBuilder::segments() const {
+    std::vector<ClockSample> seen = m_seen;
+    std::sort(seen.begin(), seen.end(),
+              [](const ClockSample& a, const ClockSample& b) { return a.offset < b.offset; });
+    std::vector<Segment> built;
+    for (auto it = m_boundaries.begin(); it != m_boundaries.end(); ++it) {
+        const auto next = std::next(it);
+        const std::uint64_t start = it->first;
+        const std::uint64_t end = next == m_boundaries.end() ? m_reader.size() : next->first;
+        const auto first = StretchEdges::firstStamp(it->second.startRun, end);
+        const auto last = StretchEdges::endStamp(it->second.endRun);
+        if (!first || !last || !(*last > *first)) {
+            continue;
         }
-    }
-    if (segment.samples.empty()) {
-        return std::nullopt;
-    }
-    return segment;
-}
-
-std::optional<double> TimelineBuilder::firstStamp(std::uint64_t start, std::uint64_t end) const {
-    std::optional<double> first;
-    std::uint64_t offset = start;
-    for (int n = 0; n < kEdgePacks && offset < end; ++n) {
-        const auto pack = m_reader.packAt(offset);
-        if (!pack || pack->offset >= end) {
-            break;
-        }
-        if (pack->firstPts) {
-            first = std::min(first.value_or(*pack->firstPts), *pack->firstPts);
-        }
-        offset = pack->offset + std::max<std::uint64_t>(pack->length, 1);
-    }
-    return first;
-}
-
-std::optional<double> TimelineBuilder::endStamp(std::uint64_t start, std::uint64_t end) const {
-    // The last stamp of each stream, plus that stream's frame duration (the
-    // closest two of its stamps), gives where its presentation ends.
-    std::map<std::uint8_t, std::vector<double>> stamps;
-    std::uint64_t offset =
-        std::max(start, end > kEdgePacks * kSectorBytes ? end - kEdgePacks * kSectorBytes : 0);
-    while (offset < end) {
-        const auto pack = m_reader.packAt(offset);
-        if (!pack || pack->offset >= end) {
-            break;
-        }
-        for (const auto& [stream, pts] : pack->stamps) {
-            stamps[stream].push_back(pts);
-        }
-        offset = pack->offset + std::max<std::uint64_t>(pack->length, 1);
-    }
-    std::optional<double> last;
-    for (auto& [stream, list] : stamps) {
-        std::sort(list.begin(), list.end());
-        double frame = 0;
-        for (std::size_t i = 1; i < list.size(); ++i) {
-            const double step = list[i] - list[i - 1];
-            if (step > 0 && step <= kLongestFrame && (frame == 0 || step < frame)) {
-                frame = step;
+        Segment segment{start, end, *first, *last, 0, {}};
+        const auto byOffset = [](const ClockSample& a, std::uint64_t b) { return a.offset < b; };
+        for (auto at = std::lower_bound(seen.begin(), seen.end(), start, byOffset);
+             at != seen.end() && at->offset < end; ++at) {
+            if (segment.samples.empty() || at->offset > segment.samples.back().offset) {
+                segment.samples.push_back(*at);
             }
         }
-        last = std::max(last.value_or(list.back() + frame), list.back() + frame);
+        built.push_back(std::move(segment));
     }
-    return last;
+    return built;
 }
 
 }  // namespace trelvane::mci::timeline

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "mci/timeline/PackReader.h"
+
+namespace trelvane::mci::timeline {
+
+// How far the clock of a program stream may plausibly advance over a stretch
+// of bytes without a restart, going by the usual rate of the file.
+class ClockBounds {
+public:
+    // Learns the usual rate from neighbouring samples at most `reach` bytes
+    // apart, over which the clock almost never restarts.
+    void learn(const std::vector<Pack>& samples, std::uint64_t reach);
+
+    // The clock advances from `before` to `after` as the bytes allow.
+    bool runsOn(const Pack& before, const Pack& after) const;
+    // It advances less than they allow: it steps back somewhere between.
+    bool stepsBack(const Pack& before, const Pack& after) const;
+
+    double usualBytesPerSecond() const { return m_usualBytesPerSecond; }
+
+private:
+    double m_leastSecondsPerByte = 0;
+    double m_mostSecondsPerByte = 0;
+    double m_usualBytesPerSecond = 0;
+};
+
+}  // namespace trelvane::mci::timeline

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "mci/timeline/PackReader.h"
+
+namespace trelvane::mci::timeline {
+
+// Packs read one after another at each end of a stretch, and what they say
+// of where the stretch's sound and pictures begin and end.
+struct StretchEdges {
+    // Packs read at each end of a stretch to find its first and last stamps.
+    static constexpr int kEdgePacks = 64;
+    static constexpr std::uint64_t kEdgeBytes = kEdgePacks * 2048;
+
+    // The earliest stamp among the packs of `run` before `end`.
+    static std::optional<double> firstStamp(const std::vector<Pack>& run, std::uint64_t end);
+    // Where the presentation of `run` ends: each stream's last stamp plus its
+    // frame duration, the latest of those.
+    static std::optional<double> endStamp(const std::vector<Pack>& run);
+};
+
+}  // namespace trelvane::mci::timeline
