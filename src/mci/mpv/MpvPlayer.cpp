@@ -32,14 +32,15 @@ std::int64_t toMs(double seconds) {
 
 }  // namespace
 
-MpvPlayer::MpvPlayer(PlayerOutputs outputs) : m_outputs(std::move(outputs)) {}
+MpvPlayer::MpvPlayer(PlayerOutputs outputs, std::function<void()> wakeUp)
+    : m_outputs(std::move(outputs)), m_wakeUp(std::move(wakeUp)) {}
 
 Status MpvPlayer::open(const OpenRequest& request) {
     const bool drawsIntoWindows = m_outputs.video != "null";
     if (request.parentWindow && drawsIntoWindows && !x11::windowExists(*request.parentWindow)) {
         return status::NoWindow;
     }
-    if (!configure(request) || !m_mpv.initialize()) {
+    if (!configure(request) || !m_mpv.initialize() || !installWakeUp()) {
         return status::CannotLoadDriver;
     }
     return load(request.path);
@@ -102,6 +103,17 @@ bool MpvPlayer::configure(const OpenRequest& request) {
         return m_mpv.setOption("wid", static_cast<long long>(*request.parentWindow));
     }
     return true;
+}
+
+bool MpvPlayer::installWakeUp() {
+    if (!m_wakeUp) {
+        return true;
+    }
+    m_mpv.setWakeUp(m_wakeUp);
+    // The position changes with every frame shown; observing it is what makes
+    // the core wake a waiting owner as the movie plays, so that a wait for a
+    // position ends within a frame of it.
+    return m_mpv.observe("time-pos");
 }
 
 Status MpvPlayer::load(const std::string& path) {

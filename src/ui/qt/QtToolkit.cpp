@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 #include <QLabel>
-#include <QMessageBox>
 #include <QProcess>
 #include <QProgressBar>
 #include <QTimer>
@@ -17,6 +16,7 @@
 #include "ui/qt/CommonDialog.h"
 #include "ui/qt/FaceButton.h"
 #include "ui/qt/MainWindow.h"
+#include "ui/qt/MessageBox.h"
 
 namespace trelvane::ui {
 namespace {
@@ -72,7 +72,13 @@ void QtToolkit::setCaption(const std::string& caption) {
 
 void QtToolkit::setLabelCaption(ValueLabel label, const std::string& caption) {
     QLabel& shown = m_window.valueLabel(label);
-    shown.setText(qText(caption));
+    const QString text = qText(caption);
+    // The preview sets Label4 on every frame it is woken for, mostly to the
+    // same second.
+    if (shown.text() == text) {
+        return;
+    }
+    shown.setText(text);
     // Handlers may run for a while before the loop paints again.
     shown.repaint();
 }
@@ -165,17 +171,7 @@ void QtToolkit::showSaveDialog() {
 
 MessageAnswer QtToolkit::showMessage(const std::string& text, MessageButtons buttons,
                                      const std::string& title) {
-    const bool yesNo = buttons == MessageButtons::YesNo;
-    QMessageBox box(QMessageBox::NoIcon, qText(title), qText(text),
-                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, &m_window);
-    box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
-    box.exec();
-    if (!yesNo) {
-        return MessageAnswer::Ok;
-    }
-    // Closing the box without a button is not a Yes.
-    return box.standardButton(box.clickedButton()) == QMessageBox::Yes ? MessageAnswer::Yes
-                                                                       : MessageAnswer::No;
+    return showMessageBox(&m_window, qText(text), buttons, qText(title));
 }
 
 void QtToolkit::startProcess(const std::string& commandLine, int /*windowState*/) {
@@ -198,6 +194,10 @@ void QtToolkit::endProgram() {
 
 void QtToolkit::runOnePass() {
     m_pass.runOnePass();
+}
+
+void QtToolkit::runOnePassWaitingAtMost(std::chrono::duration<double> longestWait) {
+    m_pass.runOnePassWaitingAtMost(longestWait);
 }
 
 void QtToolkit::handlePendingEvents() {
