@@ -52,21 +52,30 @@ bool MpvPlayer::configure(const OpenRequest& request) {
         std::string value;
     };
     const Setting settings[] = {
+        // The outputs the caller chose; see PlayerOutputs.
         {"vo", m_outputs.video},
         {"ao", m_outputs.audio},
+        // A machine without a sound device plays silently rather than
+        // failing the open.
         {"audio-fallback-to-null", "yes"},
         // Loaded files wait for a play command, and stay loaded at their end
         // so that length and position can still be asked for.
         {"pause", "yes"},
         {"keep-open", "yes"},
         {"idle", "yes"},
+        // Never a window of the core's own: the picture lives in the parent.
         {"force-window", "no"},
+        // A picture of another shape than the frame keeps its own, with bars.
         {"keepaspect", "yes"},
+        // Seeks land on the picture asked for, not on the keyframe before
+        // it, so a position reads back as it was set.
         {"hr-seek", "yes"},
         // Seeking in a program stream can land after the keyframe it asked
         // for, and an exact seek cannot go back from there: ask for a point
         // early enough that the target is decoded up to, never overshot.
         {"hr-seek-demuxer-offset", "1"},
+        // Software decoding: the same pictures on every machine, and no
+        // probing of graphics drivers at every open.
         {"hwdec", "no"},
         // Only a context that draws into an X11 window: probing the others
         // (DRM, Wayland) on a machine without them has been seen to close
