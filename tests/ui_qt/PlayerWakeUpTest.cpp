@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "PlayerSession.h"
 #include "mci/mpv/MpvPlayerFactory.h"
 #include "ui/qt/QtEventPass.h"
@@ -16,37 +14,54 @@ std::int64_t positionMs(mci::MediaService& service) {
     return std::atoll(answer);
 }
 
+struct Followed {
+    std::int64_t markSecond = 0;
+    std::int64_t lastSecondSeen = -1;
+    long wakeUps = 0;
+};
+
 // The preview's loop on the real player: ask for the position, sleep until
-// something happens, ask again. Nothing but the player wakes this thread, so
-// each pass that ends before its far limit was ended by the playing movie.
-TEST(PlayerWakeUp, PlayingMovieWakesTheLoopAsItsPositionAdvances) {
+// something happens, ask again, until the position reaches the second three
+// seconds on. Nothing but the player wakes this thread.
+Followed followThreeSeconds(const std::string& file) {
     ThreadWakeUp wakeUp;
     mci::MediaService service(std::make_unique<mci::MpvPlayerFactory>(
         mci::PlayerOutputs{"null", "null"}, wakeUp.waker()));
-    const std::string open =
-        "open \"" + testing::mediaPath("ntsc60.vob") + "\" type mpegvideo alias movie";
-    ASSERT_EQ(service.sendCommand(open.c_str(), nullptr, 0, 0), 0u);
-    ASSERT_EQ(service.sendCommand("set movie time format ms", nullptr, 0, 0), 0u);
-    const std::int64_t mark = positionMs(service) + 2000;
-    ASSERT_EQ(service.sendCommand("play movie", nullptr, 0, 0), 0u);
-
+    const std::string open = "open \"" + testing::mediaPath(file) + "\" type mpegvideo alias movie";
+    Followed followed;
+    EXPECT_EQ(service.sendCommand(open.c_str(), nullptr, 0, 0), 0u);
+    EXPECT_EQ(service.sendCommand("set movie time format ms", nullptr, 0, 0), 0u);
+    followed.markSecond = positionMs(service) / 1000 + 3;
+    EXPECT_EQ(service.sendCommand("play movie", nullptr, 0, 0), 0u);
     QtEventPass pass;
-    std::set<std::int64_t> seen;
-    int passes = 0;
-    for (std::int64_t now = positionMs(service); now < mark && passes < 1000;
-         now = positionMs(service)) {
-        seen.insert(now);
-        // Far longer than the whole stretch: a loop that only the limit
-        // ended would see the position two or three times.
+    std::int64_t now = positionMs(service);
+    for (int passes = 0; now / 1000 < followed.markSecond && passes < 1000; ++passes) {
+        // Far longer than the whole stretch: only the player ends it early.
         pass.runOnePassWaitingAtMost(std::chrono::seconds(30));
-        ++passes;
+        now = positionMs(service);
     }
-    // About 30 frames a second for 2 s: the loop saw the position move on
-    // frame by frame, each time woken by the player.
-    EXPECT_GE(seen.size(), 20u);
-    EXPECT_GE(wakeUp.handled(), 20);
-    EXPECT_GE(positionMs(service), mark);
+    followed.lastSecondSeen = now / 1000;
+    followed.wakeUps = wakeUp.handled();
     service.sendCommand("close all", nullptr, 0, 0);
+    return followed;
+}
+
+TEST(PlayerWakeUp, PlayingMovieWakesTheLoopOnceASecondAtTheNewSecond) {
+    const Followed followed = followThreeSeconds("ntsc60.vob");
+    // The loop learnt of the mark's second while it lasted: woken at its
+    // first frame, not by the far limit.
+    EXPECT_EQ(followed.lastSecondSeen, followed.markSecond);
+    // Once a second, not once a frame: about 90 frames went by.
+    EXPECT_GE(followed.wakeUps, 2);
+    EXPECT_LE(followed.wakeUps, 8);
+}
+
+TEST(PlayerWakeUp, FileWhoseClocksRestartWakesTheLoopInTime) {
+    // Played on the timeline of its packs rather than on the player's clock:
+    // the loop is woken in time there too.
+    const Followed followed = followThreeSeconds("joined-ntsc.vob");
+    EXPECT_EQ(followed.lastSecondSeen, followed.markSecond);
+    EXPECT_GE(followed.wakeUps, 2);
 }
 
 }  // namespace

@@ -48,8 +48,9 @@ void MpvHandle::wakeUpFromCore(void* self) {
     static_cast<MpvHandle*>(self)->m_wakeUp();
 }
 
-bool MpvHandle::observe(const char* name) {
-    return valid() && mpv_observe_property(m_handle, 0, name, MPV_FORMAT_DOUBLE) >= 0;
+bool MpvHandle::observe(const char* name, Observed as) {
+    const mpv_format format = as == Observed::Fraction ? MPV_FORMAT_DOUBLE : MPV_FORMAT_INT64;
+    return valid() && mpv_observe_property(m_handle, 0, name, format) >= 0;
 }
 
 bool MpvHandle::command(std::initializer_list<const char*> args) {

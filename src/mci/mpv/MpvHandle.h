@@ -31,8 +31,10 @@ public:
     // `wakeUp` must only signal the owner's thread: no call of the core may
     // be made from it. Set once, before the events it is meant for.
     void setWakeUp(std::function<void()> wakeUp);
-    // Queues an event each time the property's value changes.
-    bool observe(const char* name);
+    // Queues an event each time the property's value changes, as a number
+    // with its fraction or truncated to a whole number.
+    enum class Observed { Fraction, WholeNumber };
+    bool observe(const char* name, Observed as);
 
     bool command(std::initializer_list<const char*> args);
     bool setFlag(const char* name, bool value);

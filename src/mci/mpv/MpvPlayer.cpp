@@ -40,10 +40,14 @@ Status MpvPlayer::open(const OpenRequest& request) {
     if (request.parentWindow && drawsIntoWindows && !x11::windowExists(*request.parentWindow)) {
         return status::NoWindow;
     }
-    if (!configure(request) || !m_mpv.initialize() || !installWakeUp()) {
+    if (!configure(request) || !m_mpv.initialize()) {
         return status::CannotLoadDriver;
     }
-    return load(request.path);
+    const Status loaded = load(request.path);
+    if (loaded != status::Ok) {
+        return loaded;
+    }
+    return installWakeUp() ? status::Ok : status::CannotLoadDriver;
 }
 
 bool MpvPlayer::configure(const OpenRequest& request) {
@@ -119,10 +123,14 @@ bool MpvPlayer::installWakeUp() {
         return true;
     }
     m_mpv.setWakeUp(m_wakeUp);
-    // The position changes with every frame shown; observing it is what makes
-    // the core wake a waiting owner as the movie plays, so that a wait for a
-    // position ends within a frame of it.
-    return m_mpv.observe("time-pos");
+    // Observing the position is what makes the core wake a waiting owner as
+    // the movie plays. The owner reads whole seconds, so on the core's own
+    // clock the core is asked for the whole seconds (it truncates, as the
+    // owner does) and wakes it once a second, at the first frame of each.
+    // The timeline of a file whose clocks restart turns over its seconds
+    // elsewhere than the core's clock does: there it wakes at every frame.
+    return m_segmented ? m_mpv.observe("time-pos", MpvHandle::Observed::Fraction)
+                       : m_mpv.observe("time-pos", MpvHandle::Observed::WholeNumber);
 }
 
 Status MpvPlayer::load(const std::string& path) {

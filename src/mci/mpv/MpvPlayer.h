@@ -20,9 +20,10 @@ namespace trelvane::mci {
 // (open, seek) wait on the core's own event queue with a deadline.
 //
 // Given a wake-up, the player has the core call it (on the core's threads)
-// when events come, the position's advance included, so that a caller that
-// sleeps until something happens learns of a moving position within a
-// frame. The wake-up must only signal the owner's thread.
+// when events come, and whenever the whole second of the position may have
+// changed, so that a caller that sleeps until something happens learns of a
+// new second within a frame of it. The wake-up must only signal the owner's
+// thread.
 class MpvPlayer : public PlayerDevice {
 public:
     explicit MpvPlayer(PlayerOutputs outputs, std::function<void()> wakeUp = {});
