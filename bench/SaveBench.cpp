@@ -26,7 +26,7 @@
 namespace {
 
 constexpr std::int32_t kMovieSeconds = 1000;
-constexpr int kRounds = 7;
+constexpr int kRounds = 11;
 
 // The same copy with nothing around it, to show the window's share.
 struct BareHost : trelvane::clip::CopyHost {
