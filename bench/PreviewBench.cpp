@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
     const long late = positionMs(program.mediaService()) - (begin + seconds) * 1000L;
 
     std::printf("preview of %d s: %.2f s wall\n", seconds, wall);
-    std::printf("preview CPU, handler thread: %.1f %% of one core\n", 100.0 * mainCpu / wall);
+    std::printf("preview CPU, handler thread: %.2f %% of one core\n", 100.0 * mainCpu / wall);
     std::printf("preview CPU, whole program (decoding and drawing included): %.1f %% of one core\n",
                 100.0 * allCpu / wall);
     std::printf("preview paused past the end mark: %ld ms\n", late);

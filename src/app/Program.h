@@ -6,6 +6,7 @@
 #include "ui/Form1.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/QtToolkit.h"
+#include "ui/qt/ThreadWakeUp.h"
 
 namespace trelvane::app {
 
@@ -26,6 +27,8 @@ public:
     ui::Form1& form() { return m_form; }
 
 private:
+    // Outlives the players, which wake the window's loop through it.
+    ui::ThreadWakeUp m_playerWakeUp;
     mci::MediaService m_mediaService;
     movie::SystemTimeOfDayClock m_clock;
     ui::MainWindow m_window;

@@ -97,7 +97,8 @@ void MovieModule::timeOut(double duration) {
         if (!(elapsed < duration)) {
             return;
         }
-        m_eventPass.runOnePass();
+        // Sleeps until an event or the wait's end, whichever comes first.
+        m_eventPass.runOnePassWaitingAtMost(std::chrono::duration<double>(duration - elapsed));
     }
 }
 

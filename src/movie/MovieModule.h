@@ -50,6 +50,7 @@ public:
     void setPositionTo(std::int32_t Second);
     // Waits about `duration` seconds (measured from the nearest whole second)
     // while running the window's event loop; any handler may run meanwhile.
+    // Each pass sleeps until an event comes or the wait is over.
     void timeOut(double duration);
 
 private:

@@ -55,7 +55,9 @@ void Form1::playSelected() {
 
 void Form1::followPreviewUntilEnd() {
     // The end mark is read afresh on every turn: a new end mark, or an open
-    // that resets it, takes effect on the next one.
+    // that resets it, takes effect on the next one. A turn sleeps until
+    // something happens; the player wakes it at the first frame of every new
+    // second, so the pause comes within a frame of the mark.
     while (player().getPositionInSec() < m_state.clipEnd) {
         m_toolkit.runOnePass();
         setLabelNumber(ValueLabel::Label4, m_toolkit.sliderValue());

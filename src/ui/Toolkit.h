@@ -76,7 +76,8 @@ public:
 
     // Handles the events that are pending and returns at once, never
     // waiting for more: for a handler that works between its turns, such as
-    // a copy, where runOnePass's short wait for an event would add up.
+    // a copy. It may skip the turn when the last one was too recent for
+    // anything to have changed.
     virtual void handlePendingEvents() = 0;
 
     // Ends the program at once: no further event of any kind is handled and

@@ -14,4 +14,9 @@ void FakeEventPass::runOnePass() {
     m_clock.advance(m_step);
 }
 
+void FakeEventPass::runOnePassWaitingAtMost(std::chrono::duration<double> longestWait) {
+    m_sleepLimits.push_back(m_clock.now() + longestWait.count());
+    runOnePass();
+}
+
 }  // namespace trelvane::movie

@@ -46,6 +46,24 @@ TEST_F(MovieModuleTimeOutTest, WaitIsMeasuredFromTheNearestWholeSecond) {
     }
 }
 
+TEST_F(MovieModuleTimeOutTest, EveryPassMaySleepUntilTheWaitsEndAndNoLonger) {
+    // Passes sleep until an event comes; with none, the wait must still end
+    // on time, so each pass is told when that is.
+    for (const double start : {100.2, 100.7}) {
+        SCOPED_TRACE(start);
+        m_clock.set(start);
+        const std::size_t before = m_eventPass.sleepLimits().size();
+        m_module.timeOut(1.0);
+        const double end = start < 100.5 ? 101.0 : 102.0;
+        const std::vector<double>& limits = m_eventPass.sleepLimits();
+        ASSERT_GT(limits.size(), before);
+        for (std::size_t i = before; i < limits.size(); ++i) {
+            // Single precision resolves about 8 microseconds at this time of day.
+            EXPECT_NEAR(limits[i], end, 1e-5) << "pass " << i - before;
+        }
+    }
+}
+
 TEST_F(MovieModuleTimeOutTest, ZeroOrNegativeDurationsNeedNoPass) {
     EXPECT_EQ(waitedFrom(100.2, 0.0), 0.0);
     EXPECT_NEAR(waitedFrom(100.7, 0.0), 0.3, kPassStep * 1.01);

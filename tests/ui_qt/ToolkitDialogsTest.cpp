@@ -1,5 +1,6 @@
 #include "ToolkitDialogsTest.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -152,30 +153,47 @@ void ToolkitDialogsTest::saveTakesAnExistingFileWithoutAsking() {
     QCOMPARE(QString::fromStdString(toolkit.dialogFileName()), clip);
 }
 
-void ToolkitDialogsTest::nameWithADoubleQuoteIsRefusedNotTakenForAnotherFile() {
-    QTemporaryDir dir;
-    makeFile(dir, QStringLiteral("movie.vob"));
+void ToolkitDialogsTest::doubleQuoteInThePathIsRefused_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("typed");
     // Qt alone would read this name as the quoted list (clip) "movie.vob".
-    const QString quoted = makeFile(dir, QStringLiteral("clip\"movie.vob"));
+    QTest::newRow("in the name") << QString() << QStringLiteral("clip\"movie.vob");
+    // Typed inside a folder whose name has one: nothing typed shows it.
+    QTest::newRow("in the folder") << QStringLiteral("dir\"q") << QStringLiteral("m.vob");
+}
+
+void ToolkitDialogsTest::doubleQuoteInThePathIsRefused() {
+    QFETCH(QString, folder);
+    QFETCH(QString, typed);
+    QTemporaryDir dir;
+    QVERIFY(folder.isEmpty() || QDir(dir.path()).mkdir(folder));
+    const QString where = folder.isEmpty() ? dir.path() : dir.filePath(folder);
+    makeFile(dir, QStringLiteral("movie.vob"));
+    QFile(where + QLatin1Char('/') + typed).open(QIODevice::WriteOnly);
     QtToolkit& toolkit = m_shown->toolkit();
     for (const bool saving : {false, true}) {
         toolkit.setDialogFileName("/tmp/kept.vob");
         QString warning;
+        QString warningTitle;
+        QMessageBox::Icon warningIcon = QMessageBox::Critical;
         bool dialogStayed = false;
         ModalDriver driver({[&](QWidget& modal) {
                                 auto& dialog = static_cast<QFileDialog&>(modal);
-                                dialog.setDirectory(dir.path());
+                                dialog.setDirectory(where);
                                 // Typed, so with the focus in the field: without
                                 // it, Qt puts the name it selected in the list there.
                                 auto* field = dialog.findChild<QLineEdit*>("fileNameEdit");
                                 dialog.activateWindow();
                                 field->setFocus();
                                 QTRY_VERIFY(field->hasFocus());
-                                typeFileName(dialog, quoted);
+                                typeFileName(dialog, typed);
                                 static_cast<QDialog&>(dialog).accept();
                             },
                             [&](QWidget& modal) {
-                                warning = static_cast<QMessageBox&>(modal).text();
+                                auto& box = static_cast<QMessageBox&>(modal);
+                                warning = box.text();
+                                warningTitle = box.windowTitle();
+                                warningIcon = box.icon();
                                 QTest::keyClick(&modal, Qt::Key_Return);
                             },
                             [&](QWidget& modal) {
@@ -186,6 +204,9 @@ void ToolkitDialogsTest::nameWithADoubleQuoteIsRefusedNotTakenForAnotherFile() {
             failureOf([&] { saving ? toolkit.showSaveDialog() : toolkit.showOpenDialog(); });
         QCOMPARE(driver.stepsLeft(), 0);
         QCOMPARE(warning, QString::fromUtf8(FileNameDialog::kDoubleQuoteRefusal));
+        // The program's own box, like every other it shows.
+        QCOMPARE(warningTitle, QStringLiteral("Trelvane 2.0"));
+        QCOMPARE(warningIcon, QMessageBox::NoIcon);
         QVERIFY(dialogStayed);
         QVERIFY(failure.has_value());
         QCOMPARE(toolkit.dialogFileName(), std::string("/tmp/kept.vob"));

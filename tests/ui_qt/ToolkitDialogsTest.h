@@ -25,7 +25,8 @@ private slots:
     void cancelledOpenIsAFailureAndKeepsTheName();
     void openReturnsTheFullPathAndOffersItNextTime();
     void saveTakesAnExistingFileWithoutAsking();
-    void nameWithADoubleQuoteIsRefusedNotTakenForAnotherFile();
+    void doubleQuoteInThePathIsRefused_data();
+    void doubleQuoteInThePathIsRefused();
     void messageBoxAnswersYesToEnter();
     void messageBoxAnswersNoAndOk();
     void startedProgramGetsQuotedArguments();

@@ -3,6 +3,7 @@
 #include <mpv/client.h>
 
 #include <clocale>
+#include <utility>
 
 namespace trelvane::mci {
 
@@ -15,6 +16,9 @@ MpvHandle::MpvHandle() {
 
 MpvHandle::~MpvHandle() {
     if (m_handle != nullptr) {
+        // Once this returns no wake-up runs or will run: the core calls it
+        // under the same lock.
+        mpv_set_wakeup_callback(m_handle, nullptr, nullptr);
         mpv_terminate_destroy(m_handle);
     }
 }
@@ -30,6 +34,23 @@ bool MpvHandle::setOption(const char* name, long long value) {
 
 bool MpvHandle::initialize() {
     return valid() && mpv_initialize(m_handle) >= 0;
+}
+
+void MpvHandle::setWakeUp(std::function<void()> wakeUp) {
+    if (!valid()) {
+        return;
+    }
+    m_wakeUp = std::move(wakeUp);
+    mpv_set_wakeup_callback(m_handle, m_wakeUp ? &MpvHandle::wakeUpFromCore : nullptr, this);
+}
+
+void MpvHandle::wakeUpFromCore(void* self) {
+    static_cast<MpvHandle*>(self)->m_wakeUp();
+}
+
+bool MpvHandle::observe(const char* name, Observed as) {
+    const mpv_format format = as == Observed::Fraction ? MPV_FORMAT_DOUBLE : MPV_FORMAT_INT64;
+    return valid() && mpv_observe_property(m_handle, 0, name, format) >= 0;
 }
 
 bool MpvHandle::command(std::initializer_list<const char*> args) {

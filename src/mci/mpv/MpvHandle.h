@@ -26,6 +26,16 @@ public:
     bool setOption(const char* name, long long value);
     bool initialize();
 
+    // Has the core call `wakeUp` on its own threads whenever an event is
+    // queued for us and none was pending since the queue was last emptied.
+    // `wakeUp` must only signal the owner's thread: no call of the core may
+    // be made from it. Set once, before the events it is meant for.
+    void setWakeUp(std::function<void()> wakeUp);
+    // Queues an event each time the property's value changes, as a number
+    // with its fraction or truncated to a whole number.
+    enum class Observed { Fraction, WholeNumber };
+    bool observe(const char* name, Observed as);
+
     bool command(std::initializer_list<const char*> args);
     bool setFlag(const char* name, bool value);
     bool setProperty(const char* name, const std::string& value);
@@ -41,7 +51,10 @@ public:
     void drainEvents();
 
 private:
+    static void wakeUpFromCore(void* self);
+
     mpv_handle* m_handle = nullptr;
+    std::function<void()> m_wakeUp;
 };
 
 }  // namespace trelvane::mci

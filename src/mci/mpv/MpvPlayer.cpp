@@ -32,7 +32,8 @@ std::int64_t toMs(double seconds) {
 
 }  // namespace
 
-MpvPlayer::MpvPlayer(PlayerOutputs outputs) : m_outputs(std::move(outputs)) {}
+MpvPlayer::MpvPlayer(PlayerOutputs outputs, std::function<void()> wakeUp)
+    : m_outputs(std::move(outputs)), m_wakeUp(std::move(wakeUp)) {}
 
 Status MpvPlayer::open(const OpenRequest& request) {
     const bool drawsIntoWindows = m_outputs.video != "null";
@@ -42,7 +43,11 @@ Status MpvPlayer::open(const OpenRequest& request) {
     if (!configure(request) || !m_mpv.initialize()) {
         return status::CannotLoadDriver;
     }
-    return load(request.path);
+    const Status loaded = load(request.path);
+    if (loaded != status::Ok) {
+        return loaded;
+    }
+    return installWakeUp() ? status::Ok : status::CannotLoadDriver;
 }
 
 bool MpvPlayer::configure(const OpenRequest& request) {
@@ -51,21 +56,30 @@ bool MpvPlayer::configure(const OpenRequest& request) {
         std::string value;
     };
     const Setting settings[] = {
+        // The outputs the caller chose; see PlayerOutputs.
         {"vo", m_outputs.video},
         {"ao", m_outputs.audio},
+        // A machine without a sound device plays silently rather than
+        // failing the open.
         {"audio-fallback-to-null", "yes"},
         // Loaded files wait for a play command, and stay loaded at their end
         // so that length and position can still be asked for.
         {"pause", "yes"},
         {"keep-open", "yes"},
         {"idle", "yes"},
+        // Never a window of the core's own: the picture lives in the parent.
         {"force-window", "no"},
+        // A picture of another shape than the frame keeps its own, with bars.
         {"keepaspect", "yes"},
+        // Seeks land on the picture asked for, not on the keyframe before
+        // it, so a position reads back as it was set.
         {"hr-seek", "yes"},
         // Seeking in a program stream can land after the keyframe it asked
         // for, and an exact seek cannot go back from there: ask for a point
         // early enough that the target is decoded up to, never overshot.
         {"hr-seek-demuxer-offset", "1"},
+        // Software decoding: the same pictures on every machine, and no
+        // probing of graphics drivers at every open.
         {"hwdec", "no"},
         // Only a context that draws into an X11 window: probing the others
         // (DRM, Wayland) on a machine without them has been seen to close
@@ -102,6 +116,21 @@ bool MpvPlayer::configure(const OpenRequest& request) {
         return m_mpv.setOption("wid", static_cast<long long>(*request.parentWindow));
     }
     return true;
+}
+
+bool MpvPlayer::installWakeUp() {
+    if (!m_wakeUp) {
+        return true;
+    }
+    m_mpv.setWakeUp(m_wakeUp);
+    // Observing the position is what makes the core wake a waiting owner as
+    // the movie plays. The owner reads whole seconds, so on the core's own
+    // clock the core is asked for the whole seconds (it truncates, as the
+    // owner does) and wakes it once a second, at the first frame of each.
+    // The timeline of a file whose clocks restart turns over its seconds
+    // elsewhere than the core's clock does: there it wakes at every frame.
+    return m_segmented ? m_mpv.observe("time-pos", MpvHandle::Observed::Fraction)
+                       : m_mpv.observe("time-pos", MpvHandle::Observed::WholeNumber);
 }
 
 Status MpvPlayer::load(const std::string& path) {

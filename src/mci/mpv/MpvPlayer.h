@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -16,12 +17,16 @@ namespace trelvane::mci {
 //
 // The core is driven synchronously from the owner's thread: every call first
 // drops the events queued since the last one, and the calls that must wait
-// (open, seek) wait on the core's own event queue with a deadline. No wakeup
-// callback is installed, so nothing ever runs on the core's threads on our
-// behalf.
+// (open, seek) wait on the core's own event queue with a deadline.
+//
+// Given a wake-up, the player has the core call it (on the core's threads)
+// when events come, and whenever the whole second of the position may have
+// changed, so that a caller that sleeps until something happens learns of a
+// new second within a frame of it. The wake-up must only signal the owner's
+// thread.
 class MpvPlayer : public PlayerDevice {
 public:
-    explicit MpvPlayer(PlayerOutputs outputs);
+    explicit MpvPlayer(PlayerOutputs outputs, std::function<void()> wakeUp = {});
 
     Status open(const OpenRequest& request) override;
     std::int64_t lengthMs() override;
@@ -36,11 +41,13 @@ public:
 
 private:
     bool configure(const OpenRequest& request);
+    bool installWakeUp();
     Status load(const std::string& path);
     bool hasVideo();
     void waitForPlaybackRestart();
 
     PlayerOutputs m_outputs;
+    std::function<void()> m_wakeUp;
     MpvHandle m_mpv;
     std::int64_t m_lengthMs = 0;
     // Where a seek put the stopped movie. The core shows the nearest picture

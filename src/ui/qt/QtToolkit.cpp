@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 #include <QLabel>
-#include <QMessageBox>
 #include <QProcess>
 #include <QProgressBar>
 #include <QTimer>
@@ -18,6 +17,7 @@
 #include "ui/qt/CommonDialog.h"
 #include "ui/qt/FaceButton.h"
 #include "ui/qt/MainWindow.h"
+#include "ui/qt/MessageBox.h"
 
 namespace trelvane::ui {
 namespace {
@@ -72,7 +72,13 @@ void QtToolkit::setCaption(const std::string& caption) {
 }
 
 void QtToolkit::setLabelCaption(ValueLabel label, const std::string& caption) {
-    m_window.showValue(label, qText(caption));
+    const QString text = qText(caption);
+    // The preview sets Label4 on every frame it is woken for, mostly to the
+    // same second.
+    if (m_window.valueLabel(label).text() == text) {
+        return;
+    }
+    m_window.showValue(label, text);
     // Handlers may run for a while before the loop paints again.
     m_window.valueLabel(label).repaint();
 }
@@ -121,8 +127,11 @@ void QtToolkit::setProgressMaximum(float maximum) {
     showProgress();
 }
 
-// QProgressBar repaints, at once, only when the filled part changes, so a
-// save that sets the value once per chunk costs a paint now and then.
+// A save sets the value once per 20 KB chunk, and QProgressBar repaints at
+// once whenever its filled part changes: up to a hundred paints in a copy
+// that the page cache serves in a tenth of a second. The paint is left to
+// the next turn of the loop instead, which comes once a frame, so that
+// however many steps the bar takes in between it is painted once.
 void QtToolkit::showProgress() {
     QProgressBar& bar = m_window.progressBar();
     double ratio = static_cast<double>(m_progressValue) / static_cast<double>(m_progressMaximum);
@@ -131,7 +140,14 @@ void QtToolkit::showProgress() {
     }
     ratio = std::clamp(ratio, 0.0, 1.0);
     const int span = bar.maximum() - bar.minimum();
-    bar.setValue(bar.minimum() + static_cast<int>(std::lround(ratio * span)));
+    const int shown = bar.minimum() + static_cast<int>(std::lround(ratio * span));
+    if (shown == bar.value()) {
+        return;
+    }
+    bar.setUpdatesEnabled(false);
+    bar.setValue(shown);
+    // Asks for a paint at the next turn; many asks make one paint.
+    bar.setUpdatesEnabled(true);
 }
 
 std::int32_t QtToolkit::videoWindowHandle() {
@@ -165,17 +181,7 @@ void QtToolkit::showSaveDialog() {
 
 MessageAnswer QtToolkit::showMessage(const std::string& text, MessageButtons buttons,
                                      const std::string& title) {
-    const bool yesNo = buttons == MessageButtons::YesNo;
-    QMessageBox box(QMessageBox::NoIcon, qText(title), qText(text),
-                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, &m_window);
-    box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
-    box.exec();
-    if (!yesNo) {
-        return MessageAnswer::Ok;
-    }
-    // Closing the box without a button is not a Yes.
-    return box.standardButton(box.clickedButton()) == QMessageBox::Yes ? MessageAnswer::Yes
-                                                                       : MessageAnswer::No;
+    return showMessageBox(&m_window, qText(text), buttons, qText(title));
 }
 
 void QtToolkit::startProcess(const std::string& commandLine, int /*windowState*/) {
@@ -199,6 +205,10 @@ void QtToolkit::endProgram() {
 
 void QtToolkit::runOnePass() {
     m_pass.runOnePass();
+}
+
+void QtToolkit::runOnePassWaitingAtMost(std::chrono::duration<double> longestWait) {
+    m_pass.runOnePassWaitingAtMost(longestWait);
 }
 
 void QtToolkit::handlePendingEvents() {

@@ -3,8 +3,8 @@
 #include <QObject>
 
 #include "ui/FormEvents.h"
-#include "ui/QtEventPass.h"
 #include "ui/Toolkit.h"
+#include "ui/qt/QtEventPass.h"
 
 namespace trelvane::ui {
 
@@ -61,6 +61,7 @@ public:
     [[noreturn]] void endProgram() override;
 
     void runOnePass() override;
+    void runOnePassWaitingAtMost(std::chrono::duration<double> longestWait) override;
     void handlePendingEvents() override;
 
 private:
