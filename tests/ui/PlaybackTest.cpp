@@ -110,7 +110,8 @@ TEST_F(Playback, TicksShowWholeSecondsAndSkipAFailingStep) {
 
     // So does a slider that refuses the value.
     movie().positionMs = 90'000;
-    m_toolkit.failNextCall("setSliderValue", Failure(380, "Invalid property value"));
+    m_toolkit.failNextCall("setSliderValue",
+                           Failure(failureNumber::InvalidPropertyValue, "Invalid property value"));
     m_form->timerTick();
     EXPECT_EQ(m_toolkit.labelCaption(ValueLabel::Label4), "50");
     EXPECT_TRUE(m_toolkit.messages().empty());
