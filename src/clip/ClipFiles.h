@@ -34,9 +34,10 @@ public:
     virtual bool renameKeepsAll(const std::string& path) = 0;
     // Opens, for reading and writing, a new file in the folder of the file
     // `path` leads to, with that file's permissions and group. It has no
-    // name that anything could be left under: closed before
-    // putInPlace, it is gone, whatever way the program ends where the file
-    // system can make unnamed files, and at the program's end where not.
+    // name until putInPlace: closed before that, or left by a program that
+    // ends in any way, it is gone. Where the file system cannot make
+    // nameless files, a hidden named one stands in, removed when it is
+    // closed or when the program ends (not when it is killed).
     virtual FileHandle openReplacement(const std::string& path) = 0;
     // Writes the replacement through to the disk, then puts it in the place
     // of the file `path` leads to in one step, so that the old file is seen

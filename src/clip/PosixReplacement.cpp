@@ -119,6 +119,9 @@ Replacement openReplacement(const std::string& path, bool unnamed) {
     if (::stat(replacement.target.c_str(), &old) != 0) {
         throw failures::ofSystemError(errno);
     }
+    // A nameless file is named at the end through /proc; without it, only a
+    // named one could ever be put in place.
+    unnamed = unnamed && ::access("/proc/self/fd", X_OK) == 0;
     int file = -1;
     if (unnamed) {
         file = ::open(folderOf(replacement.target).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);

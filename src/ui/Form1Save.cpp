@@ -42,7 +42,8 @@ void Form1::saveClip() {
 
 void Form1::saveToChosenTarget() {
     FormCopyHost host(m_toolkit, [this] { return player().getLengthInSec(); });
-    // Closes the source and the target on every way out, an ended program's included.
+    // Closes the source and the target on every way out of the handler. An
+    // ended program leaves them to the system, and a staged clip goes with them.
     clip::ClipCopy copy(*m_files, host);
     // A cancelled dialog, like any failure in choosing, ends without a word.
     std::optional<std::string> chosen;

@@ -51,46 +51,6 @@ protected:
     RecordingHost m_host;
 };
 
-TEST_F(ClipCopyTest, CopiesFromTheBeginPositionUntilAChunkReachesPastTheEnd) {
-    struct Case {
-        const char* name;
-        std::int64_t sourceLength;
-        std::int32_t movieLength;
-        std::int32_t clipBegin;
-        std::int32_t clipEnd;
-        std::int64_t firstPosition;
-        int passes;
-        float maximum;
-    };
-    const std::vector<Case> cases{
-        {"1000 bytes a second", 100'000, 100, 10, 50, 10'000, 2, 60'481},
-        {"from the first second", 100'000, 100, 1, 50, 1'000, 3, 69'481},
-        // The second chunk gets 19521 bytes; the rest must not repeat the first's.
-        {"near the end of the source", 50'000, 50, 10, 45, 10'000, 2, 55'481},
-        // 2.5 bytes a second round to 2, not 3.
-        {"half-way rate", 25, 10, 1, 5, 2, 1, 20'489},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        makeSource(c.sourceLength, c.movieLength);
-        std::filesystem::remove(m_target);
-
-        EXPECT_EQ(copy(c.clipBegin, c.clipEnd), std::nullopt);
-
-        const std::int64_t length = 20'480 * std::int64_t{c.passes} + 1;
-        EXPECT_EQ(readBytes(m_target), patternFrom(c.firstPosition, length, c.sourceLength));
-        EXPECT_EQ(m_host.maximums, std::vector<float>{c.maximum});
-        std::vector<float> values{0};
-        for (int pass = 1; pass <= c.passes; ++pass) {
-            values.push_back(20'480.0f * static_cast<float>(pass));
-        }
-        EXPECT_EQ(m_host.values, values);
-        EXPECT_EQ(m_host.yields, c.passes);
-        EXPECT_EQ(m_files.openHandles(), 0u);
-        expectSourceIntact();
-    }
-}
-
 TEST_F(ClipCopyTest, StopsAtTheFirstFailureKeepingWhatWasWrittenAndClosingBothFiles) {
     struct Case {
         const char* name;

@@ -1,8 +1,14 @@
 #include "FakeToolkit.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
+
+#include "core/ProgramEnd.h"
 
 namespace trelvane::ui::testing {
 namespace {
@@ -230,10 +236,38 @@ void FakeToolkit::startProcess(const std::string& commandLine, int windowState) 
     call("startProcess(" + quoted(commandLine) + ", " + std::to_string(windowState) + ")");
 }
 
+void FakeToolkit::mayEnd(int report, std::function<std::vector<std::string>()> facts) {
+    m_report = report;
+    m_facts = std::move(facts);
+}
+
+void FakeToolkit::report() const {
+    std::string text;
+    for (const std::string& entry : m_log) {
+        text += entry + '\n';
+    }
+    text += "--\n";
+    for (const std::string& fact : m_facts ? m_facts() : std::vector<std::string>{}) {
+        text += fact + '\n';
+    }
+    for (std::size_t put = 0; put < text.size();) {
+        const ssize_t n = ::write(m_report, text.data() + put, text.size() - put);
+        if (n <= 0) {
+            break;
+        }
+        put += static_cast<std::size_t>(n);
+    }
+}
+
 void FakeToolkit::endProgram() {
     m_log.push_back("endProgram()");
-    m_ended = true;
-    throw ProgramEnded{};
+    if (m_report < 0) {
+        std::fputs("endProgram() outside FormTest::runToEnd\n", stderr);
+        std::abort();
+    }
+    programEnd::removeLeftovers();
+    report();
+    ::_exit(kEndedCode);
 }
 
 }  // namespace trelvane::ui::testing

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "FakeClock.h"
-#include "ProgramEnded.h"
 #include "core/Failure.h"
 #include "ui/Toolkit.h"
 
@@ -55,6 +54,13 @@ public:
     void userMovesSlider(std::int32_t value);
     // Lets a test weave other happenings (e.g. media commands) into the log.
     void note(const std::string& entry) { m_log.push_back(entry); }
+    // In a child process only (FormTest::runToEnd): lets endProgram() end it,
+    // as the real end does, after writing the log, a line "--" and `facts()`
+    // to `report`, one entry per line. Anywhere else an end of the program
+    // aborts the test program: a test must say where it expects one.
+    void mayEnd(int report, std::function<std::vector<std::string>()> facts);
+    // Writes the log, "--" and the facts to the report.
+    void report() const;
 
     // --- what happened ---
     const std::vector<std::string>& log() const { return m_log; }
@@ -71,7 +77,6 @@ public:
     const std::string& dialogTitle() const { return m_dialogTitle; }
     const std::string& dialogFileNameNow() const { return m_dialogFileName; }
     int passes() const { return m_passes; }
-    bool ended() const { return m_ended; }
 
     // --- Toolkit ---
     void runOnePass() override;
@@ -98,9 +103,12 @@ public:
     MessageAnswer showMessage(const std::string& text, MessageButtons buttons,
                               const std::string& title) override;
     void startProcess(const std::string& commandLine, int windowState) override;
+    // Removes what the program's end removes, reports, and ends the process
+    // with kEndedCode, running nothing more.
     [[noreturn]] void endProgram() override;
 
     static constexpr std::int32_t kVideoWindowHandle = 4242;
+    static constexpr int kEndedCode = 86;
 
 private:
     struct PassEvent {
@@ -138,7 +146,8 @@ private:
     int m_passes = 0;
     bool m_sliderEnabled = true;
     bool m_timerEnabled = false;
-    bool m_ended = false;
+    int m_report = -1;
+    std::function<std::vector<std::string>()> m_facts;
 };
 
 }  // namespace trelvane::ui::testing

@@ -1,7 +1,12 @@
 #include "FormTest.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <sstream>
 
 namespace trelvane::ui::testing {
 
@@ -51,6 +56,55 @@ void FormTest::markEndAt(std::int64_t ms) {
 Texts FormTest::logFrom(std::size_t from) const {
     const auto& log = m_toolkit.log();
     return Texts(log.begin() + static_cast<std::ptrdiff_t>(from), log.end());
+}
+
+FormTest::Run FormTest::runToEnd(const std::function<void()>& scenario,
+                                 const std::function<Texts()>& facts) {
+    int pipeEnds[2] = {-1, -1};
+    if (::pipe(pipeEnds) != 0) {
+        ADD_FAILURE() << "no pipe";
+        return {};
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        m_toolkit.mayEnd(pipeEnds[1], facts);
+        try {
+            scenario();
+        } catch (...) {
+            ::_exit(125);
+        }
+        m_toolkit.report();
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n = 0; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) != 0;) {
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            break;
+        }
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(pipeEnds[0]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    Run run;
+    run.ended = WIFEXITED(status) && WEXITSTATUS(status) == FakeToolkit::kEndedCode;
+    Texts* into = &run.log;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (line == "--" && into == &run.log) {
+            into = &run.facts;
+        } else {
+            into->push_back(line);
+        }
+    }
+    return run;
 }
 
 double FormTest::timed(void (Form1::*click)()) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +42,18 @@ protected:
     Texts logFrom(std::size_t from) const;
     // Clicks `click` with the clock on a whole second, and returns how long it took.
     double timed(void (Form1::*click)());
+
+    // What a run in which the program may end left to be seen: whether it
+    // ended, the toolkit's log, and facts the test asked for at its end.
+    struct Run {
+        bool ended = false;
+        Texts log;
+        Texts facts;
+    };
+    // Runs `scenario` in a child process whose end of the program is a real
+    // one (FakeToolkit::mayEnd); `facts` is asked for just before the end.
+    // Files the run wrote stay on disk for the test to look at.
+    Run runToEnd(const std::function<void()>& scenario, const std::function<Texts()>& facts = {});
 
     mci::testing::TempDir m_dir;
     movie::FakeClock m_clock{100.0};

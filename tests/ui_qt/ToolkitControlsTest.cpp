@@ -85,6 +85,8 @@ void ToolkitControlsTest::progressShowsValueOverMaximum_data() {
     QTest::addColumn<int>("shown");
     QTest::newRow("first chunk of three") << 60481.0F << 20480.0F << 34;
     QTest::newRow("second chunk of three") << 60481.0F << 40960.0F << 68;
+    // A clip of 3 GB, given in units of 2 bytes, half copied.
+    QTest::newRow("clip past 2^31 bytes") << 1499510241.0F << 749752320.0F << 50;
     QTest::newRow("beyond the maximum") << 100.0F << 250.0F << 100;
     QTest::newRow("below zero") << 100.0F << -5.0F << 0;
     QTest::newRow("no maximum") << 0.0F << 20480.0F << 0;
