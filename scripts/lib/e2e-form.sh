@@ -13,21 +13,24 @@ label_box() {
   esac
 }
 
+# label_number LABEL [SHOT]: the number LABEL shows now, or in screenshot SHOT.
+label_number() {
+  local from=${2:-now}
+  [ -n "${2:-}" ] || shot now
+  # shellcheck disable=SC2046
+  crop "$1" "$from" $(label_box "$1")
+  read_number "$1"
+}
+
 # label_reads LABEL NUMBER: true when the label shows exactly NUMBER now.
 label_reads() {
-  shot now
-  # shellcheck disable=SC2046
-  crop "$1" now $(label_box "$1")
-  [ "$(read_number "$1")" = "$2" ]
+  [ "$(label_number "$1")" = "$2" ]
 }
 
 # label_at_least LABEL NUMBER: the label shows a number of at least NUMBER.
 label_at_least() {
-  shot now
-  # shellcheck disable=SC2046
-  crop "$1" now $(label_box "$1")
   local n
-  n=$(read_number "$1")
+  n=$(label_number "$1")
   [ -n "$n" ] && [ "$n" -ge "$2" ]
 }
 
