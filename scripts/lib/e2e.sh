@@ -74,19 +74,25 @@ differing_pixels() {
   compare -metric AE "$ARTIFACTS/$1.png" "$ARTIFACTS/$2.png" null: 2>&1 || true
 }
 
-# read_number NAME: the digits shown in a crop, read the way a person would.
+# read_number NAME: the digits shown in a crop, read the way a person
+# would, or "" when they cannot be read for sure. An empty label reads "".
 read_number() {
-  # Smoothed at eight times the size and cut to the text: the reader then
-  # takes a lone digit as reliably as a number. An empty label reads "".
+  # Smoothed at eight times the size and cut to the text. The reader drops
+  # or adds digits now and then (47 read as 7, 90 as 900); a reading counts
+  # only when it has as many digits as the text is wide. Digits all advance
+  # by 8 pixels and are 2 to 7 wide: n digits span 8(n-1)+2 to 8(n-1)+7.
   convert "$ARTIFACTS/$1.png" -colorspace Gray -scale 800% -blur 0x2 -threshold 55% -trim \
     -bordercolor white -border 60 "$ARTIFACTS/$1-ocr.png" 2>/dev/null
-  local psm text
-  for psm in 8 6; do
+  local digits psm text
+  digits=$(convert "$ARTIFACTS/$1.png" -colorspace Gray -threshold 60% -negate -scale 'x1!' -depth 8 txt:- |
+    awk -F'[()]' 'NR > 1 { split($2, v, ","); if (v[1] + 0 > 0) { if (first == "") first = NR; last = NR } }
+      END { if (first == "") print 0; else printf "%.0f\n", (last - first + 1 - 5) / 8 + 1 }')
+  [ "$digits" -gt 0 ] || return 0
+  for psm in 7 8 6; do
     text=$(tesseract "$ARTIFACTS/$1-ocr.png" - --psm "$psm" \
       -c tessedit_char_whitelist=0123456789 2>/dev/null | tr -d '[:space:]')
-    [ -z "$text" ] || break
+    [ "${#text}" != "$digits" ] || { echo "$text"; return 0; }
   done
-  echo "$text"
 }
 
 # start_screen: a private virtual screen with a window manager, so that the
