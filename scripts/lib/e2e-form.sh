@@ -185,15 +185,31 @@ dialog_field_reads() {
   [ "$text" = "$1" ]
 }
 
-# choose_in_dialog X Y NAME [TYPIST]: the file dialog that the button at
+dialog_gone() { ! xdotool search --onlyvisible --name '^Open$' >/dev/null 2>&1; }
+
+# enter_in_dialog X Y NAME [TYPIST]: the file dialog that the button at
 # client X Y brings up gets NAME typed into its name field (by the function
 # TYPIST, when the name needs keys of its own) and, once the field reads
-# back as NAME, takes it with Return.
-choose_in_dialog() {
+# back as NAME, takes it with Return. Keys can go astray while the dialog's
+# list of completions comes up; then the name is typed again over the
+# selected text, as a user corrects a typing error.
+enter_in_dialog() {
   open_dialog "$1" "$2"
-  if [ -n "${4:-}" ]; then "$4"; else xdotool type --delay 5 "$3"; fi
-  dialog_field_reads "$3" || fail "the dialog's name field reads \"$FIELD_TEXT\", not \"$3\""
+  local attempt
+  for attempt in 1 2 3; do
+    if [ -n "${4:-}" ]; then "$4"; else xdotool type --delay 5 "$3"; fi
+    dialog_field_reads "$3" && break
+    [ "$attempt" -lt 3 ] || fail "the dialog's name field reads \"$FIELD_TEXT\", not \"$3\""
+    echo "  (the name field read \"$FIELD_TEXT\"; typed again)" >&2
+  done
   xdotool key Return
+}
+
+# choose_in_dialog X Y NAME [TYPIST]: enter_in_dialog, after which the
+# dialog closes.
+choose_in_dialog() {
+  enter_in_dialog "$@"
+  wait_for 20 dialog_gone || fail "the file dialog stays up after Return on \"$3\""
 }
 
 # files_held PID FOLDER: the files under FOLDER that process PID holds open.

@@ -71,14 +71,12 @@ frame_black() {
   awk -v share="$(colourful_share frame)" 'BEGIN { exit !(share < 0.02) }'
 }
 
-dialog_gone() { ! xdotool search --onlyvisible --name '^Open$' >/dev/null 2>&1; }
-
 # Escape until the dialog is gone: the first one may only close the list of
 # names the dialog offers while typing. Another Escape follows only when the
 # dialog has not gone after one.
 cancel_dialog() {
-  local escapes
-  for escapes in 1 2 3; do
+  local _
+  for _ in 1 2 3; do
     dialog_gone && return 0
     xdotool key Escape
     wait_for 3 dialog_gone && return 0
@@ -167,7 +165,7 @@ passed=$((passed + 1))
 echo "[$SECONDS s] case: a name with a double quote"
 # Qt's dialog alone reads clip"good.vob as the list (clip) "good.vob" and
 # takes good.vob; the open command could not carry the quote either.
-choose_in_dialog 204 296 'clip"good.vob'
+enter_in_dialog 204 296 'clip"good.vob'
 wait_for 10 other_window Open >/dev/null || fail "no warning over the dialog"
 warning=$(window_text "$(other_window Open)" double-quote)
 [[ "$warning" == *filenameswithadoublequote*cannotbeused* ]] || fail "the warning reads: $warning"
@@ -180,7 +178,7 @@ cancel_dialog || fail "the dialog does not close on Escape"
 passed=$((passed + 1))
 
 echo "[$SECONDS s] case: a folder"
-choose_in_dialog 204 296 folder.vob
+enter_in_dialog 204 296 folder.vob
 # The dialog goes into the folder, which is empty, and stays up.
 wait_for 10 bash -c "xwininfo -id \$(xdotool search --onlyvisible --name '^Open\$' | head -n 1) >/dev/null" ||
   fail "the dialog closed on a folder"
