@@ -18,10 +18,7 @@ program=$!
 trap 'kill "$program" 2>/dev/null || true; stop_screen' EXIT
 
 find_main_window
-click 204 296
-wait_for 10 xdotool search --onlyvisible --name '^Open$' >/dev/null || fail "no open dialog"
-xdotool type --delay 5 "$sample"
-xdotool key Return
+choose_in_dialog 204 296 "$sample"
 wait_for 20 frame_colourful || fail "no picture"
 wait_for 10 label_reads Label4 4 || fail "the movie does not play"
 import -window root -crop "305x457+${ORIGIN_X}+${ORIGIN_Y}" +repage "$out"

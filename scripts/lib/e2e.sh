@@ -1,6 +1,9 @@
+# shellcheck shell=bash
 # Helpers for driving the real program as a user does: X events from xdotool,
 # screenshots of the whole screen, and what the pixels show. Sourced by the
-# end-to-end tests, the screenshot script and the benches; expects DISPLAY and a window manager to be running.
+# end-to-end tests, the screenshot script and the benches. start_screen makes
+# the private screen and its window manager; every wait below waits for what
+# the step before it brings about, with a generous deadline.
 
 # Where screenshots and crops go; kept for a person to look at.
 : "${ARTIFACTS:?ARTIFACTS must name a folder}"
@@ -24,14 +27,22 @@ wait_for() {
   done
 }
 
-# The main window's client area on the screen, once it is shown.
+# The main window's client area on the screen, once the window manager has
+# taken it in: it places a window before giving it the focus, so the focus
+# says that the place read here is final.
 find_main_window() {
-  MAIN_WINDOW=$(xdotool search --sync --onlyvisible --name '^Trelvane 2\.0$' | head -n 1)
-  [ -n "$MAIN_WINDOW" ] || fail "main window not shown"
+  wait_for 30 xdotool search --onlyvisible --name '^Trelvane 2\.0$' >/dev/null || fail "main window not shown"
+  MAIN_WINDOW=$(xdotool search --onlyvisible --name '^Trelvane 2\.0$' | head -n 1)
+  wait_for 20 has_focus "$MAIN_WINDOW" || fail "the main window never gets the focus"
   local info
   info=$(xwininfo -id "$MAIN_WINDOW")
   ORIGIN_X=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
   ORIGIN_Y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+}
+
+# has_focus WINDOW: WINDOW has the keyboard focus.
+has_focus() {
+  [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
 }
 
 # click X Y: a left click at client coordinates of the main window.
@@ -63,19 +74,25 @@ differing_pixels() {
   compare -metric AE "$ARTIFACTS/$1.png" "$ARTIFACTS/$2.png" null: 2>&1 || true
 }
 
-# read_number NAME: the digits shown in a crop, read the way a person would.
+# read_number NAME: the digits shown in a crop, read the way a person
+# would, or "" when they cannot be read for sure. An empty label reads "".
 read_number() {
-  # Smoothed at eight times the size and cut to the text: the reader then
-  # takes a lone digit as reliably as a number. An empty label reads "".
+  # Smoothed at eight times the size and cut to the text. The reader drops
+  # or adds digits now and then (47 read as 7, 90 as 900); a reading counts
+  # only when it has as many digits as the text is wide. Digits all advance
+  # by 8 pixels and are 2 to 7 wide: n digits span 8(n-1)+2 to 8(n-1)+7.
   convert "$ARTIFACTS/$1.png" -colorspace Gray -scale 800% -blur 0x2 -threshold 55% -trim \
     -bordercolor white -border 60 "$ARTIFACTS/$1-ocr.png" 2>/dev/null
-  local psm text
-  for psm in 8 6; do
+  local digits psm text
+  digits=$(convert "$ARTIFACTS/$1.png" -colorspace Gray -threshold 60% -negate -scale 'x1!' -depth 8 txt:- |
+    awk -F'[()]' 'NR > 1 { split($2, v, ","); if (v[1] + 0 > 0) { if (first == "") first = NR; last = NR } }
+      END { if (first == "") print 0; else printf "%.0f\n", (last - first + 1 - 5) / 8 + 1 }')
+  [ "$digits" -gt 0 ] || return 0
+  for psm in 7 8 6; do
     text=$(tesseract "$ARTIFACTS/$1-ocr.png" - --psm "$psm" \
       -c tessedit_char_whitelist=0123456789 2>/dev/null | tr -d '[:space:]')
-    [ -z "$text" ] || break
+    [ "${#text}" != "$digits" ] || { echo "$text"; return 0; }
   done
-  echo "$text"
 }
 
 # start_screen: a private virtual screen with a window manager, so that the
@@ -87,139 +104,36 @@ start_screen() {
   Xvfb -displayfd 3 -screen 0 1024x768x24 -br -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   SCREEN_PID=$!
   local number
+  # Xvfb writes its number once it takes clients.
   read -r number <"$fifo"
   rm -f "$fifo"
   export DISPLAY=":$number"
-  openbox >/dev/null 2>&1 &
+  openbox >"$ARTIFACTS/window-manager.log" 2>&1 &
   WM_PID=$!
-  wait_for 10 xdotool getactivewindow >/dev/null 2>&1 || true
+  wait_for 30 wm_ready || fail "the window manager did not start: $(tail -n 2 "$ARTIFACTS/window-manager.log")"
+}
+
+# wm_ready: a window manager has announced itself. It sets this property on
+# the root window once it manages the screen, naming a window of its own that
+# carries the same property.
+wm_ready() {
+  local check
+  check=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ {print $NF}')
+  [ -n "$check" ] && xprop -id "$check" _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "$check"
 }
 
 stop_screen() {
   kill "${WM_PID:-}" "${SCREEN_PID:-}" 2>/dev/null || true
 }
 
-# The window's value labels, by their place in the client area.
-label_box() {
-  case "$1" in
-    Label4) echo "166 361 124 12" ;;
-    Label7) echo "90 366 59 12" ;;
-    Label9) echo "83 384 66 12" ;;
-    Label3) echo "57 402 92 12" ;;
-  esac
+# close_program PID: closes the main window as a user does and waits for
+# the program to end.
+close_program() {
+  wm_ready || fail "the window manager is gone: $(tail -n 2 "$ARTIFACTS/window-manager.log")"
+  wmctrl -c 'Trelvane 2.0'
+  wait_for 10 bash -c "! kill -0 $1 2>/dev/null" || fail "the program did not end on close"
 }
 
-# label_reads LABEL NUMBER: true when the label shows exactly NUMBER now.
-label_reads() {
-  shot now
-  # shellcheck disable=SC2046
-  crop "$1" now $(label_box "$1")
-  [ "$(read_number "$1")" = "$2" ]
-}
-
-# label_at_least LABEL NUMBER: the label shows a number of at least NUMBER.
-label_at_least() {
-  shot now
-  # shellcheck disable=SC2046
-  crop "$1" now $(label_box "$1")
-  local n
-  n=$(read_number "$1")
-  [ -n "$n" ] && [ "$n" -ge "$2" ]
-}
-
-# The frame P the video is drawn in.
-frame_colourful() {
-  shot now
-  crop frame now 14 31 273 222
-  awk -v share="$(colourful_share frame)" 'BEGIN { exit !(share > 0.3) }'
-}
-
-# frame_steady: two looks at the frame half a second apart show the same picture.
-frame_steady() {
-  shot steady-a
-  crop frame-a steady-a 14 31 273 222
-  sleep 0.5
-  shot steady-b
-  crop frame-b steady-b 14 31 273 222
-  [ "$(differing_pixels frame-a frame-b)" = "0" ]
-}
-
-# message_box_shown: a window titled like the main window, other than it, is up.
-message_box_shown() {
-  local window
-  for window in $(xdotool search --onlyvisible --name '^Trelvane 2\.0$'); do
-    [ "$window" = "$MAIN_WINDOW" ] || return 0
-  done
-  return 1
-}
-
-message_box_gone() {
-  ! message_box_shown
-}
-
-# other_window TITLE: a shown window with that exact title other than the
-# main window (a message box, or the dialog over which a warning is shown).
-other_window() {
-  local window
-  # A window closing meanwhile makes xdotool complain; it is then not shown.
-  for window in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
-    [ "$window" = "$MAIN_WINDOW" ] || { echo "$window"; return 0; }
-  done
-  return 1
-}
-
-# window_text WINDOW NAME: the letters and digits a window shows, read from
-# a screenshot of it as a person reads them, lower case, without blanks.
-window_text() {
-  local info x y w h
-  info=$(xwininfo -id "$1")
-  x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
-  y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
-  w=$(awk '/Width:/ {print $2}' <<<"$info")
-  h=$(awk '/Height:/ {print $2}' <<<"$info")
-  shot "$2"
-  convert "$ARTIFACTS/$2.png" -crop "${w}x${h}+${x}+${y}" +repage -colorspace Gray -scale 300% \
-    "$ARTIFACTS/$2-text.png"
-  tesseract "$ARTIFACTS/$2-text.png" - --psm 6 2>/dev/null | tr -dc '[:alnum:]' | tr '[:upper:]' '[:lower:]'
-}
-
-# message_reads TEXT: a message box is up and shows TEXT (compared on its
-# letters and digits only, as OCR gives punctuation unreliably).
-message_reads() {
-  local box want
-  box=$(other_window 'Trelvane 2\.0') || return 1
-  want=$(tr -dc '[:alnum:]' <<<"$1" | tr '[:upper:]' '[:lower:]')
-  LAST_MESSAGE=$(window_text "$box" message)
-  [[ "$LAST_MESSAGE" == *"$want"* ]]
-}
-
-# mark_five_to_ten: from a playing movie, marks seconds 5 and 10 with the
-# slider, as window-e2e.sh does.
-mark_five_to_ten() {
-  click 85 297
-  wait_for 10 label_reads Label4 0 || fail "Label4 is not 0 after Stop"
-  wait_for 10 frame_steady || fail "the picture moves on after Stop"
-  click 200 269
-  wait_for 10 frame_steady || fail "the picture does not settle after a seek"
-  click 102 328
-  wait_for 5 label_reads Label7 5 || fail "Select Start did not mark second 5"
-  click 200 269
-  wait_for 10 frame_steady || fail "the picture does not settle after the second seek"
-  click 193 327
-  wait_for 5 label_reads Label9 10 || fail "Select End did not mark second 10"
-}
-
-# choose_in_dialog X Y NAME: the file dialog that the button at client X Y
-# brings up gets NAME typed into it and taken with Return.
-choose_in_dialog() {
-  click "$1" "$2"
-  wait_for 10 xdotool search --onlyvisible --name '^Open$' >/dev/null || fail "no file dialog"
-  xdotool type --delay 5 "$3"
-  xdotool key Return
-}
-
-# files_held PID FOLDER: the files under FOLDER that process PID holds open.
-files_held() {
-  find "/proc/$1/fd" -mindepth 1 -maxdepth 1 -exec readlink {} + 2>/dev/null |
-    grep -F "$2/" || true
-}
+# The main window's own controls, dialogs and message boxes.
+# shellcheck source=e2e-form.sh
+source "$(dirname "${BASH_SOURCE[0]}")/e2e-form.sh"

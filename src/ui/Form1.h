@@ -59,6 +59,7 @@ private:
     // The movie control, made on first use.
     movie::MovieModule& player();
 
+    // Play's steps, each skipped on failure; an open ends with them too.
     void play();
     void stop();
     void pause();
@@ -66,7 +67,6 @@ private:
 
     void resetForOpen();
     void openChosenFile();
-    void startOpenedMovie();
 
     void showClipLength();
     void playSelected();

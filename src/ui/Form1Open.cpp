@@ -14,7 +14,9 @@ void Form1::command4Click() {
         if (!rules::endHandlerOnFailure([this] { openChosenFile(); })) {
             return;
         }
-        startOpenedMovie();
+        // An unplayable file goes unnoticed here: the device only records
+        // its statuses, and Play's steps run on whatever it answers.
+        play();
     });
 }
 
@@ -39,15 +41,6 @@ void Form1::openChosenFile() {
     m_state.movieFile = m_toolkit.dialogFileName();
     // The next open dialog comes up without a name filled in.
     m_toolkit.setDialogFileName("");
-}
-
-void Form1::startOpenedMovie() {
-    // An unplayable file goes unnoticed here: the device only records its
-    // statuses, and these steps run on whatever it answers.
-    rules::skipOnFailure([this] { player().playMovie(); });
-    rules::skipOnFailure([this] { m_toolkit.setTimerEnabled(true); });
-    rules::skipOnFailure([this] { m_toolkit.setSliderMaximum(player().getLengthInSec()); });
-    rules::skipOnFailure([this] { player().timeOut(0.5); });
 }
 
 }  // namespace trelvane::ui

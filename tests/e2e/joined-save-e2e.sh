@@ -19,11 +19,8 @@ program_pid=$!
 trap 'kill "$program_pid" 2>/dev/null || true; stop_screen' EXIT
 find_main_window
 
-click 204 296
-wait_for 10 xdotool search --onlyvisible --name '^Open$' >/dev/null || fail "no open dialog"
-xdotool type --delay 5 "$movie"
-xdotool key Return
-wait_for 20 label_reads Label4 2 || fail "the joined movie does not play"
+choose_in_dialog 204 296 "$movie"
+wait_for 20 label_at_least Label4 2 || fail "the joined movie does not play"
 
 # Stop, then two clicks on the slider's track: 5 s, then 10 s.
 mark_five_to_ten
@@ -31,14 +28,8 @@ shot marked
 
 clip="$ARTIFACTS/clip.vob"
 rm -f "$clip"
-click 265 298
-wait_for 10 xdotool search --onlyvisible --name '^Open$' >/dev/null || fail "no save dialog"
-xdotool type --delay 5 "$clip"
-xdotool key Return
-wait_for 60 message_box_shown || fail "no message after the save"
-shot saved
-xdotool key Return
-wait_for 10 message_box_gone || fail "the message box stays"
+choose_in_dialog 265 298 "$clip"
+expect_message "Clip Saved"
 
 # The continuous length is the sum of the parts' lengths as ffprobe measured
 # each part alone, in whole seconds; ffprobe's figure for the joined file
@@ -51,6 +42,5 @@ frames=$(ffprobe -v error -count_frames -select_streams v:0 -show_entries stream
   -of csv=p=0 "$clip" 2>"$ARTIFACTS/ffprobe.log" | tr -dc 0-9)
 [ "${frames:-0}" -ge 120 ] || fail "ffprobe decodes $frames frames of the clip, not about 150"
 
-wmctrl -c 'Trelvane 2.0'
-wait_for 10 bash -c "! kill -0 $program_pid 2>/dev/null" || fail "the program did not end on close"
+close_program "$program_pid"
 echo "joined file end to end: clip of $(stat -c %s "$clip") bytes, $frames frames, from a $seconds s movie"

@@ -62,13 +62,41 @@ void ClickSliderTest::thumbDragClicksOnceOnRelease() {
     const QPoint grab = slider.thumbRect().center();
     QTest::mousePress(&slider, Qt::LeftButton, {}, grab);
     QTest::mouseMove(&slider, QPoint(slider.width() / 2, grab.y()));
-    const int halfway = slider.value();
+    const int halfway = slider.sliderPosition();
     QVERIFY2(halfway > 30 && halfway < 70, qPrintable(QString::number(halfway)));
     QTest::mouseMove(&slider, rightEnd(slider) + QPoint(40, 0));
-    QCOMPARE(slider.value(), 100);
+    QCOMPARE(slider.sliderPosition(), 100);
     QCOMPARE(m_shown->events(), QStringList());
     QTest::mouseRelease(&slider, Qt::LeftButton, {}, rightEnd(slider) + QPoint(40, 0));
     QCOMPARE(m_shown->events(), QStringList{"sliderClick 100"});
+}
+
+void ClickSliderTest::heldThumbStaysWhileTheProgramSetsTheValue() {
+    ClickSlider& slider = m_shown->window().slider();
+    QtToolkit& toolkit = m_shown->toolkit();
+    toolkit.setSliderMaximum(100);
+    toolkit.setSliderValue(10);
+    const QPoint grab = slider.thumbRect().center();
+    const QPoint drop(slider.width() * 2 / 3, grab.y());
+    QTest::mousePress(&slider, Qt::LeftButton, {}, grab);
+    QTest::mouseMove(&slider, drop);
+    const int dropped = slider.sliderPosition();
+    const QRect heldThumb = slider.thumbRect();
+    QVERIFY2(dropped > 50 && dropped < 80, qPrintable(QString::number(dropped)));
+
+    // Two ticks and a Play's new maximum while the thumb is held: the value
+    // follows the movie, the thumb stays under the pointer.
+    toolkit.setSliderValue(11);
+    toolkit.setSliderMaximum(100);
+    toolkit.setSliderValue(12);
+    QCOMPARE(toolkit.sliderValue(), 12);
+    QCOMPARE(slider.thumbRect(), heldThumb);
+
+    QTest::mouseRelease(&slider, Qt::LeftButton, {}, drop);
+    QCOMPARE(toolkit.sliderValue(), dropped);
+    QCOMPARE(m_shown->events(), QStringList{QStringLiteral("sliderClick %1").arg(dropped)});
+    toolkit.setSliderValue(13);
+    QCOMPARE(slider.sliderPosition(), 13);
 }
 
 void ClickSliderTest::otherButtonsClickWithoutMoving() {

@@ -23,6 +23,7 @@ private slots:
     void trackClickPagesThenClicks_data();
     void trackClickPagesThenClicks();
     void thumbDragClicksOnceOnRelease();
+    void heldThumbStaysWhileTheProgramSetsTheValue();
     void otherButtonsClickWithoutMoving();
     void keysAndTheProgramNeverClick();
     void disabledSliderRaisesNothing();

@@ -6,7 +6,31 @@
 
 namespace trelvane::ui {
 
-ClickSlider::ClickSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {}
+ClickSlider::ClickSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
+    // A drag moves the thumb only; the value waits for the release.
+    setTracking(false);
+}
+
+template <typename Change>
+void ClickSlider::keepingHeldThumb(Change change) {
+    if (!isSliderDown()) {
+        change();
+        return;
+    }
+    // QAbstractSlider moves the thumb to every value it is given, held or
+    // not; put it back where the user holds it.
+    const int held = sliderPosition();
+    change();
+    setSliderPosition(held);
+}
+
+void ClickSlider::setProgramValue(int value) {
+    keepingHeldThumb([this, value] { setValue(value); });
+}
+
+void ClickSlider::setProgramMaximum(int maximum) {
+    keepingHeldThumb([this, maximum] { setMaximum(maximum); });
+}
 
 QStyleOptionSlider ClickSlider::styleOption() const {
     QStyleOptionSlider option;

@@ -96,12 +96,12 @@ std::int32_t QtToolkit::sliderValue() {
 }
 
 void QtToolkit::setSliderValue(std::int32_t value) {
-    m_window.slider().setValue(value);
+    m_window.slider().setProgramValue(value);
 }
 
 void QtToolkit::setSliderMaximum(std::int32_t maximum) {
     // QSlider would lower its minimum to a negative maximum; ours stays 0.
-    m_window.slider().setMaximum(std::max(maximum, 0));
+    m_window.slider().setProgramMaximum(std::max(maximum, 0));
 }
 
 void QtToolkit::setTimerEnabled(bool enabled) {
