@@ -20,6 +20,6 @@ trap 'kill "$program" 2>/dev/null || true; stop_screen' EXIT
 find_main_window
 choose_in_dialog 204 296 "$sample"
 wait_for 20 frame_colourful || fail "no picture"
-wait_for 10 label_reads Label4 4 || fail "the movie does not play"
+wait_for 20 label_at_least Label4 4 || fail "the movie does not play"
 import -window root -crop "305x457+${ORIGIN_X}+${ORIGIN_Y}" +repage "$out"
 echo "$out"
