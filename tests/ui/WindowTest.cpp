@@ -90,9 +90,9 @@ TEST_F(Window, AHomePageThatCannotStartEndsTheProgram) {
     ASSERT_EQ(run.log.size(), 3u);
     EXPECT_EQ(run.log[0].rfind("startProcess(\"xdg-open file://", 0), 0u) << run.log[0];
     // Nothing is sent to the media service: no movie was ever opened.
-    EXPECT_EQ(Texts(run.log.begin() + 1, run.log.end()),
-              (Texts{"showMessage(\"Error 53: File not found\", \"Trelvane 2.0\")",
-                     "endProgram()"}));
+    EXPECT_EQ(
+        Texts(run.log.begin() + 1, run.log.end()),
+        (Texts{"showMessage(\"Error 53: File not found\", \"Trelvane 2.0\")", "endProgram()"}));
 }
 
 }  // namespace
