@@ -1,5 +1,5 @@
 // How long an open takes against the size of the file: the program's media
-// service opens a movie, reports its length and starts playing it, on files
+// service opens a movie, plays it and reports its length, on files
 // of 10 MiB, 100 MiB and 1 GiB joined from a sample (clocks restarting at
 // every join) and read once so that they sit in the page cache, or on the
 // files named. Beside each figure, the same steps on the player library alone.
@@ -61,8 +61,8 @@ private:
 std::string steps(const OpenTimes& times) {
     char text[200];
     std::snprintf(text, sizeof text,
-                  "opened %.0f ms, length %.0f ms, playing %.0f ms (length %ld s)", times.openMs,
-                  times.lengthMs, times.playingMs, times.movieLengthMs / 1000);
+                  "opened %.0f ms, playing %.0f ms, length %.0f ms (length %ld s)", times.openMs,
+                  times.playingMs, times.lengthMs, times.movieLengthMs / 1000);
     std::string line = text;
     if (times.seeks >= 0) {
         std::snprintf(text, sizeof text, ", %.0f seeks", times.seeks);

@@ -6,7 +6,7 @@
 namespace trelvane::bench {
 
 // Milliseconds from the start of an open to each of its steps: the file
-// opened, its length known, the movie seen to play (its position moving).
+// opened, the movie seen to play (its position moving), its length known.
 // A negative figure means the step did not happen.
 struct OpenTimes {
     double openMs = -1;

@@ -44,24 +44,24 @@ bool loadAndPlay(mpv_handle* mpv, const std::string& path, Clock::time_point sta
         return false;
     }
     times.openMs = msSince(start);
+    const double from = timePos(mpv);
+    int play = 0;
+    mpv_set_property(mpv, "pause", MPV_FORMAT_FLAG, &play);
+    const auto deadline = start + std::chrono::minutes(10);
+    while (!(timePos(mpv) > from)) {  // NaN until a frame is shown
+        if (Clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    times.playingMs = msSince(start);
     double length = 0;
     if (mpv_get_property(mpv, "duration", MPV_FORMAT_DOUBLE, &length) < 0) {
         return false;
     }
     times.movieLengthMs = std::lround(length * 1000);
     times.lengthMs = msSince(start);
-    const double from = timePos(mpv);
-    int play = 0;
-    mpv_set_property(mpv, "pause", MPV_FORMAT_FLAG, &play);
-    const auto deadline = start + std::chrono::minutes(10);
-    while (Clock::now() < deadline) {
-        if (timePos(mpv) > from) {
-            times.playingMs = msSince(start);
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return false;
+    return true;
 }
 
 }  // namespace

@@ -39,6 +39,8 @@ private:
 }  // namespace
 
 OpenTimes ServiceOpenProbe::measure(const std::string& path) {
+    // The steps in the order the window's open button takes them: the movie
+    // plays before its length is asked for.
     OpenTimes times;
     Session session;
     const auto start = Clock::now();
@@ -46,12 +48,7 @@ OpenTimes ServiceOpenProbe::measure(const std::string& path) {
         return times;
     }
     times.openMs = msSince(start);
-    if (!session.send("set movie time format ms") || !session.send("status movie length")) {
-        return times;
-    }
-    times.movieLengthMs = session.number();
-    times.lengthMs = msSince(start);
-    if (!session.send("status movie position")) {
+    if (!session.send("set movie time format ms") || !session.send("status movie position")) {
         return times;
     }
     const long from = session.number();
@@ -66,6 +63,11 @@ OpenTimes ServiceOpenProbe::measure(const std::string& path) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    if (times.playingMs < 0 || !session.send("status movie length")) {
+        return times;
+    }
+    times.movieLengthMs = session.number();
+    times.lengthMs = msSince(start);
     return times;
 }
 

@@ -5,6 +5,7 @@
 #include "mci/timeline/SeekPoint.h"
 #include "mci/timeline/SegmentTracker.h"
 #include "mci/timeline/TimelineBuilder.h"
+#include "mci/timeline/TimelineTask.h"
 
 namespace trelvane::mci::timeline {
 namespace {
@@ -79,6 +80,43 @@ TEST_F(TimelineTrackingTest, WhereThePlayerReadsPicksAmongStretchesHoldingTheSta
     EXPECT_EQ(tracker.positionMs(3.0, 600 * kPack), 22500);
     tracker.restart({0, 9.0});
     EXPECT_EQ(tracker.positionMs(3.0, 330 * kPack), 12500);
+}
+
+TEST_F(TimelineTrackingTest, PlaybackAlreadyUnderWayIsPlacedWhereThePlayerReads) {
+    // The timeline can come in while the movie plays: stamp 3.0 is in every
+    // stretch, and only where the player reads tells which one it is.
+    SegmentTracker tracker(*m_timeline);
+    tracker.find(3.0, 580 * kPack);
+    EXPECT_EQ(tracker.segment(), 2u);
+    EXPECT_EQ(tracker.positionMs(3.2, 585 * kPack), 22700);
+    tracker.find(3.0, 90 * kPack);
+    EXPECT_EQ(tracker.positionMs(3.0, 90 * kPack), 2500);
+    tracker.find(3.0, std::nullopt);
+    EXPECT_EQ(tracker.segment(), 0u);
+}
+
+TEST_F(TimelineTrackingTest, ABuildOnItsOwnThreadMatchesAndCanBeCalledOff) {
+    TimelineTask task(m_path);
+    auto built = task.take();
+    ASSERT_TRUE(built);
+    EXPECT_EQ(built->timeline.segmentCount(), 3u);
+    EXPECT_EQ(built->timeline.lengthMs(), m_timeline->lengthMs());
+    EXPECT_EQ(built->timeline.continuousMs({1, 3.0}), m_timeline->continuousMs({1, 3.0}));
+    EXPECT_EQ(built->reader->size(), m_reader.size());
+
+    // Calling a build off stops its reads: it then finds no clocks at all.
+    PackReader stopped;
+    ASSERT_TRUE(stopped.open(m_path));
+    stopped.stop();
+    EXPECT_FALSE(stopped.packAt(0));
+    EXPECT_FALSE(TimelineBuilder(stopped).build());
+    // Dropped mid-build, as when a movie is closed at once: the sanitizer
+    // run would catch a build that outlives its reader.
+    for (int i = 0; i < 20; ++i) {
+        TimelineTask dropped(m_path);
+    }
+    TimelineTask missing(m_dir.path() + "/missing.vob");
+    EXPECT_FALSE(missing.take());
 }
 
 TEST_F(TimelineTrackingTest, SeeksStartAtThePictureGroupNearestTheTarget) {

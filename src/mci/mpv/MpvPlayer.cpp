@@ -17,6 +17,9 @@ using namespace std::chrono_literals;
 
 constexpr auto kOpenTimeout = 10s;
 constexpr auto kSeekTimeout = 5s;
+// The core's position can step back this far as it switches between the
+// clocks of sound and picture.
+constexpr std::int64_t kClockJitterMs = 500;
 
 std::string secondsText(std::int64_t ms) {
     // to_chars ignores the locale: the core wants '.' whatever the user's is.
@@ -127,10 +130,8 @@ bool MpvPlayer::installWakeUp() {
     // the movie plays. The owner reads whole seconds, so on the core's own
     // clock the core is asked for the whole seconds (it truncates, as the
     // owner does) and wakes it once a second, at the first frame of each.
-    // The timeline of a file whose clocks restart turns over its seconds
-    // elsewhere than the core's clock does: there it wakes at every frame.
-    return m_segmented ? m_mpv.observe("time-pos", MpvHandle::Observed::Fraction)
-                       : m_mpv.observe("time-pos", MpvHandle::Observed::WholeNumber);
+    // A timeline found later to restart adds a wake-up at every frame.
+    return m_mpv.observe("time-pos", MpvHandle::Observed::WholeNumber);
 }
 
 Status MpvPlayer::load(const std::string& path) {
@@ -160,14 +161,39 @@ Status MpvPlayer::load(const std::string& path) {
         return status::InvalidFile;
     }
     m_lengthMs = toMs(*duration);
+    waitForPlaybackRestart();
+    // Begun only once the first picture is there: on a disk or disc its
+    // reads would otherwise stand in the way of the core's.
+    m_index = std::make_unique<timeline::TimelineTask>(path);
+    return status::Ok;
+}
+
+void MpvPlayer::takeTimeline() {
+    if (!m_index) {
+        return;
+    }
+    auto built = m_index->take();
+    m_index.reset();
+    if (built) {
+        m_segmented = SegmentedPlayback::create(m_mpv, std::move(*built));
+    }
+    if (!m_segmented) {
+        return;
+    }
     // The core's length of a file whose clocks restart counts one stretch or
     // spans the jumps between them: the timeline of the packs replaces it.
-    m_segmented = SegmentedPlayback::create(m_mpv, path);
-    if (m_segmented) {
-        m_lengthMs = m_segmented->lengthMs();
+    m_lengthMs = m_segmented->lengthMs();
+    // The timeline turns over its seconds elsewhere than the core's clock
+    // does: a waiting owner is woken at every frame instead.
+    if (m_wakeUp && !m_mpv.observe("time-pos", MpvHandle::Observed::Fraction)) {
+        m_segmented.reset();
     }
-    waitForPlaybackRestart();
-    return status::Ok;
+}
+
+void MpvPlayer::takeTimelineIfBuilt() {
+    if (m_index && m_index->ready()) {
+        takeTimeline();
+    }
 }
 
 bool MpvPlayer::hasVideo() {
@@ -187,11 +213,13 @@ void MpvPlayer::waitForPlaybackRestart() {
 }
 
 std::int64_t MpvPlayer::lengthMs() {
+    takeTimeline();
     return m_lengthMs;
 }
 
 std::int64_t MpvPlayer::positionMs() {
     m_mpv.drainEvents();
+    takeTimelineIfBuilt();
     if (m_parkedMs) {
         return *m_parkedMs;
     }
@@ -202,11 +230,25 @@ std::int64_t MpvPlayer::positionMs() {
     if (!position) {
         return 0;
     }
-    return std::clamp<std::int64_t>(toMs(*position), 0, m_lengthMs);
+    if (!m_index) {
+        return std::clamp<std::int64_t>(toMs(*position), 0, m_lengthMs);
+    }
+    // Until the timeline is in, the core's clock stands for it. Nothing can
+    // send that clock back meanwhile but a restart in the file, and past one
+    // only the timeline knows the position: then it is waited for.
+    if (toMs(*position) < m_pendingMs - kClockJitterMs) {
+        takeTimeline();
+        return positionMs();
+    }
+    // The core's length may be that of the first stretch alone, which
+    // playback can pass.
+    m_pendingMs = std::max(m_pendingMs, toMs(*position));
+    return std::max<std::int64_t>(toMs(*position), 0);
 }
 
 Status MpvPlayer::seek(std::int64_t ms) {
     m_mpv.drainEvents();
+    takeTimeline();
     const std::string target = secondsText(ms);
     const bool started = m_segmented ? m_segmented->seek(ms)
                                      : m_mpv.command({"seek", target.c_str(), "absolute+exact"});
@@ -237,6 +279,7 @@ Status MpvPlayer::setPaused(bool paused) {
 
 Status MpvPlayer::setEndMs(std::optional<std::int64_t> ms) {
     m_mpv.drainEvents();
+    takeTimeline();
     if (m_segmented) {
         return m_segmented->setEndMs(ms) ? status::Ok : status::OutOfRange;
     }
@@ -248,6 +291,7 @@ Status MpvPlayer::setEndMs(std::optional<std::int64_t> ms) {
 
 bool MpvPlayer::reachedEnd() {
     m_mpv.drainEvents();
+    takeTimelineIfBuilt();
     if (m_parkedMs) {
         return *m_parkedMs >= m_lengthMs;
     }

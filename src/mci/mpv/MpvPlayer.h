@@ -9,6 +9,7 @@
 #include "mci/mpv/MpvHandle.h"
 #include "mci/mpv/PlayerOutputs.h"
 #include "mci/mpv/SegmentedPlayback.h"
+#include "mci/timeline/TimelineTask.h"
 
 namespace trelvane::mci {
 
@@ -45,6 +46,8 @@ private:
     Status load(const std::string& path);
     bool hasVideo();
     void waitForPlaybackRestart();
+    void takeTimeline();
+    void takeTimelineIfBuilt();
 
     PlayerOutputs m_outputs;
     std::function<void()> m_wakeUp;
@@ -54,6 +57,11 @@ private:
     // it can; near the end of a file whose video stops before its audio that
     // picture lies before the target, but the movie stands where it was sent.
     std::optional<std::int64_t> m_parkedMs;
+    // The timeline of the file, while it is built beside the playback.
+    // Until it is there the file plays on the core's own clock, which is
+    // right up to the first restart.
+    std::unique_ptr<timeline::TimelineTask> m_index;
+    std::int64_t m_pendingMs = 0;  // the furthest the core's clock got meanwhile
     // Set for files whose clocks restart; they play on its timeline.
     std::unique_ptr<SegmentedPlayback> m_segmented;
 };

@@ -1,7 +1,6 @@
 #include "mci/mpv/SegmentedPlayback.h"
 
 #include "mci/timeline/SeekPoint.h"
-#include "mci/timeline/TimelineBuilder.h"
 
 #include <charconv>
 
@@ -18,18 +17,13 @@ std::string decimalText(double value, int decimals) {
 
 }  // namespace
 
-std::unique_ptr<SegmentedPlayback> SegmentedPlayback::create(MpvHandle& mpv,
-                                                             const std::string& path) {
-    auto reader = std::make_unique<timeline::PackReader>();
-    if (!reader->open(path)) {
-        return nullptr;
-    }
-    auto built = timeline::TimelineBuilder(*reader).build();
-    if (!built || built->segmentCount() < 2) {
+std::unique_ptr<SegmentedPlayback> SegmentedPlayback::create(
+    MpvHandle& mpv, timeline::TimelineTask::Built built) {
+    if (built.timeline.segmentCount() < 2) {
         return nullptr;
     }
     return std::unique_ptr<SegmentedPlayback>(
-        new SegmentedPlayback(mpv, std::move(reader), std::move(*built)));
+        new SegmentedPlayback(mpv, std::move(built.reader), std::move(built.timeline)));
 }
 
 SegmentedPlayback::SegmentedPlayback(MpvHandle& mpv, std::unique_ptr<timeline::PackReader> reader,
@@ -38,7 +32,11 @@ SegmentedPlayback::SegmentedPlayback(MpvHandle& mpv, std::unique_ptr<timeline::P
       m_reader(std::move(reader)),
       m_timeline(std::move(timeline)),
       m_tracker(m_timeline) {
-    m_tracker.restart({0, m_timeline.segment(0).firstPts});
+    if (const auto stamp = shownStamp()) {
+        m_tracker.find(*stamp, readOffset());
+    } else {
+        m_tracker.restart({0, m_timeline.segment(0).firstPts});
+    }
 }
 
 std::optional<double> SegmentedPlayback::shownStamp() {
@@ -52,16 +50,19 @@ std::optional<double> SegmentedPlayback::shownStamp() {
     return *position + *start;
 }
 
+std::optional<std::uint64_t> SegmentedPlayback::readOffset() {
+    if (const auto read = m_mpv.getDouble("stream-pos"); read && *read >= 0) {
+        return static_cast<std::uint64_t>(*read);
+    }
+    return std::nullopt;
+}
+
 std::int64_t SegmentedPlayback::positionMs() {
     const auto stamp = shownStamp();
     if (!stamp) {
         return 0;
     }
-    std::optional<std::uint64_t> readOffset;
-    if (const auto read = m_mpv.getDouble("stream-pos"); read && *read >= 0) {
-        readOffset = static_cast<std::uint64_t>(*read);
-    }
-    const std::int64_t position = m_tracker.positionMs(*stamp, readOffset);
+    const std::int64_t position = m_tracker.positionMs(*stamp, readOffset());
     applyEnd();
     return position;
 }

@@ -9,6 +9,7 @@
 #include "mci/timeline/PackReader.h"
 #include "mci/timeline/SegmentTracker.h"
 #include "mci/timeline/Timeline.h"
+#include "mci/timeline/TimelineTask.h"
 
 namespace trelvane::mci {
 
@@ -19,9 +20,11 @@ namespace trelvane::mci {
 // that holds the stamp.
 class SegmentedPlayback {
 public:
-    // nullptr for a file that needs none of this: no usable clock, or clocks
-    // that run on from start to end, which the core handles on its own.
-    static std::unique_ptr<SegmentedPlayback> create(MpvHandle& mpv, const std::string& path);
+    // nullptr for a file that needs none of this: clocks that run on from
+    // start to end, which the core handles on its own. The movie may already
+    // be playing: it is found on the timeline where the core reads it.
+    static std::unique_ptr<SegmentedPlayback> create(MpvHandle& mpv,
+                                                     timeline::TimelineTask::Built built);
 
     std::int64_t lengthMs() const { return m_timeline.lengthMs(); }
     std::int64_t positionMs();
@@ -37,6 +40,7 @@ private:
     SegmentedPlayback(MpvHandle& mpv, std::unique_ptr<timeline::PackReader> reader,
                       timeline::Timeline timeline);
     std::optional<double> shownStamp();
+    std::optional<std::uint64_t> readOffset();
     bool applyEnd();
 
     MpvHandle& m_mpv;

@@ -68,7 +68,7 @@ bool PackReader::open(const std::string& path) {
 }
 
 std::optional<Pack> PackReader::packAt(std::uint64_t offset, std::uint64_t searchBytes) const {
-    if (m_fd < 0 || offset >= m_size) {
+    if (m_fd < 0 || offset >= m_size || stopped()) {
         return std::nullopt;
     }
     // Most packs start right where they are looked for and fit in a sector
@@ -126,7 +126,7 @@ std::vector<Pack> PackReader::packsFrom(std::uint64_t offset, std::uint64_t unti
                                         std::size_t most) const {
     constexpr std::uint64_t kSearchBytes = 16384;
     std::vector<Pack> packs;
-    if (m_fd < 0 || offset >= m_size || until <= offset || most == 0) {
+    if (m_fd < 0 || offset >= m_size || until <= offset || most == 0 || stopped()) {
         return packs;
     }
     const std::uint64_t span = std::min<std::uint64_t>(until - offset, most * kSectorBytes);

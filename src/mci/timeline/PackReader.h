@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,6 +32,10 @@ public:
     bool open(const std::string& path);
     std::uint64_t size() const { return m_size; }
 
+    // From now on every look finds nothing, at once. Safe from any thread:
+    // it lets an owner call off a reading that another thread is doing.
+    void stop() { m_stopped.store(true, std::memory_order_relaxed); }
+
     // The first pack that starts at `offset` or within `searchBytes` after it.
     std::optional<Pack> packAt(std::uint64_t offset, std::uint64_t searchBytes = 16384) const;
 
@@ -45,8 +50,11 @@ private:
     std::optional<Pack> parseAt(std::uint64_t offset, const std::vector<std::uint8_t>& bytes,
                                 std::size_t at, bool toEnd) const;
 
+    bool stopped() const { return m_stopped.load(std::memory_order_relaxed); }
+
     int m_fd = -1;
     std::uint64_t m_size = 0;
+    std::atomic<bool> m_stopped = false;
 };
 
 }  // namespace trelvane::mci::timeline

@@ -19,11 +19,15 @@ void SegmentTracker::restart(const Place& place) {
     m_lastMs = m_timeline.continuousMs(place);
 }
 
+void SegmentTracker::find(double pts, std::optional<std::uint64_t> readOffset) {
+    restart({segmentHolding(0, pts, readOffset).value_or(0), pts});
+}
+
 std::int64_t SegmentTracker::positionMs(double pts, std::optional<std::uint64_t> readOffset) {
     const bool held = m_timeline.segment(m_segment).holdsStamp(pts, kEdgeSlack);
     const bool steppedBack = m_lastPts && pts < *m_lastPts - kJitter;
     if (steppedBack || !held) {
-        if (const auto later = laterSegmentHolding(pts, readOffset)) {
+        if (const auto later = segmentHolding(m_segment + 1, pts, readOffset)) {
             m_segment = *later;
         } else if (!held) {
             // For a moment after crossing a restart the player can show a
@@ -37,13 +41,13 @@ std::int64_t SegmentTracker::positionMs(double pts, std::optional<std::uint64_t>
     return m_lastMs;
 }
 
-std::optional<std::size_t> SegmentTracker::laterSegmentHolding(
-    double pts, std::optional<std::uint64_t> readOffset) const {
-    // Without a read offset, the next stretch holding the stamp; with one,
-    // the stretch whose data for the stamp lies closest behind it.
+std::optional<std::size_t> SegmentTracker::segmentHolding(
+    std::size_t from, double pts, std::optional<std::uint64_t> readOffset) const {
+    // Without a read offset, the first stretch from `from` holding the stamp;
+    // with one, the stretch whose data for the stamp lies closest to it.
     std::optional<std::size_t> best;
     std::uint64_t bestDistance = 0;
-    for (std::size_t index = m_segment + 1; index < m_timeline.segmentCount(); ++index) {
+    for (std::size_t index = from; index < m_timeline.segmentCount(); ++index) {
         if (!m_timeline.segment(index).holdsStamp(pts, kEdgeSlack)) {
             continue;
         }

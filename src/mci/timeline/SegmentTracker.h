@@ -17,6 +17,9 @@ public:
 
     // After a seek (or at the start), playback is known to be at `place`.
     void restart(const Place& place);
+    // Playback already under way, with nothing known of where: the stretch
+    // that holds the stamp and whose data lies closest behind `readOffset`.
+    void find(double pts, std::optional<std::uint64_t> readOffset);
 
     // The continuous position of a stamp the player shows now. `readOffset`,
     // where the player reads the file, breaks ties between later stretches
@@ -26,8 +29,8 @@ public:
     std::size_t segment() const { return m_segment; }
 
 private:
-    std::optional<std::size_t> laterSegmentHolding(double pts,
-                                                   std::optional<std::uint64_t> readOffset) const;
+    std::optional<std::size_t> segmentHolding(std::size_t from, double pts,
+                                              std::optional<std::uint64_t> readOffset) const;
 
     const Timeline& m_timeline;
     std::size_t m_segment = 0;
