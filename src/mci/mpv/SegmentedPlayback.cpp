@@ -17,8 +17,8 @@ std::string decimalText(double value, int decimals) {
 
 }  // namespace
 
-std::unique_ptr<SegmentedPlayback> SegmentedPlayback::create(
-    MpvHandle& mpv, timeline::TimelineTask::Built built) {
+std::unique_ptr<SegmentedPlayback> SegmentedPlayback::create(MpvHandle& mpv,
+                                                             timeline::TimelineTask::Built built) {
     if (built.timeline.segmentCount() < 2) {
         return nullptr;
     }
