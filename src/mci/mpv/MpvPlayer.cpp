@@ -279,7 +279,13 @@ Status MpvPlayer::setPaused(bool paused) {
 
 Status MpvPlayer::setEndMs(std::optional<std::int64_t> ms) {
     m_mpv.drainEvents();
-    takeTimeline();
+    // Only an end point is a place on the timeline; playing on to the end
+    // of the file must not wait for it.
+    if (ms) {
+        takeTimeline();
+    } else {
+        takeTimelineIfBuilt();
+    }
     if (m_segmented) {
         return m_segmented->setEndMs(ms) ? status::Ok : status::OutOfRange;
     }
