@@ -12,12 +12,7 @@ mkdir -p build/sample "$(dirname "$out")"
 
 export ARTIFACTS=$PWD/build/screenshot
 source scripts/lib/e2e.sh
-start_screen
-build/trelvane >"$ARTIFACTS/program.log" 2>&1 &
-program=$!
-trap 'kill "$program" 2>/dev/null || true; stop_screen' EXIT
-
-find_main_window
+start_program build/trelvane
 choose_in_dialog 204 296 "$sample"
 wait_for 20 frame_colourful || fail "no picture"
 wait_for 20 label_at_least Label4 4 || fail "the movie does not play"

@@ -126,6 +126,26 @@ stop_screen() {
   kill "${WM_PID:-}" "${SCREEN_PID:-}" 2>/dev/null || true
 }
 
+# start_program COMMAND...: a private screen, COMMAND started on it with its
+# output kept in the artefacts, and its main window found once it has the
+# focus. Sets program_pid. On exit the program is killed and the screen
+# stopped, after the script's own `before_exit` when it defines one.
+start_program() {
+  start_screen
+  "$@" >"$ARTIFACTS/program.log" 2>&1 &
+  program_pid=$!
+  trap end_program_and_screen EXIT
+  find_main_window
+}
+
+end_program_and_screen() {
+  if declare -F before_exit >/dev/null; then
+    before_exit || true
+  fi
+  kill "${program_pid:-}" 2>/dev/null || true
+  stop_screen
+}
+
 # close_program PID: closes the main window as a user does and waits for
 # the program to end.
 close_program() {

@@ -19,11 +19,7 @@ size=$(stat -c %s "$movie")
 # COPIES times the title's length as ffprobe measures it.
 seconds=$(awk '{ printf "%d", $1 }' "$movie.duration")
 
-start_screen
-"$program" >"$ARTIFACTS/program.log" 2>&1 &
-program_pid=$!
-trap 'kill "$program_pid" 2>/dev/null || true; stop_screen' EXIT
-find_main_window
+start_program "$program"
 
 choose_in_dialog 204 296 "$movie"
 wait_for 30 label_at_least Label4 1 || fail "the joined movie does not play"

@@ -13,11 +13,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/e2e.sh"
 movie="$media/joined-ntsc.vob"
 
-start_screen
-"$program" >"$ARTIFACTS/program.log" 2>&1 &
-program_pid=$!
-trap 'kill "$program_pid" 2>/dev/null || true; stop_screen' EXIT
-find_main_window
+start_program "$program"
 
 choose_in_dialog 204 296 "$movie"
 wait_for 20 label_at_least Label4 2 || fail "the joined movie does not play"

@@ -12,11 +12,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=../../scripts/lib/e2e.sh
 source "$here/../../scripts/lib/e2e.sh"
 
-start_screen
-"$program" >"$ARTIFACTS/program.log" 2>&1 &
-program_pid=$!
-trap 'xdotool mouseup 1 2>/dev/null || true; kill "$program_pid" 2>/dev/null || true; stop_screen' EXIT
-find_main_window
+# A button held when the test fails must not stay down.
+before_exit() { xdotool mouseup 1 2>/dev/null; }
+start_program "$program"
 
 choose_in_dialog 204 296 "$media/ntsc60.vob"
 seconds=$(awk '{ printf "%d", $1 }' "$media/ntsc60.vob.duration")

@@ -11,12 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=../../scripts/lib/e2e.sh
 source "$here/../../scripts/lib/e2e.sh"
 
-start_screen
-"$program" >"$ARTIFACTS/program.log" 2>&1 &
-program_pid=$!
-trap 'kill "$program_pid" 2>/dev/null || true; stop_screen' EXIT
-
-find_main_window
+start_program "$program"
 shot start
 label_reads Label4 "" || fail "Label4 is not empty at start"
 
