@@ -236,20 +236,21 @@ std::int64_t MpvPlayer::positionMs() {
     if (!position) {
         return 0;
     }
+    const std::int64_t coreMs = toMs(*position);
     if (!m_index) {
-        return std::clamp<std::int64_t>(toMs(*position), 0, m_lengthMs);
+        return std::clamp<std::int64_t>(coreMs, 0, m_lengthMs);
     }
     // Until the timeline is in, the core's clock stands for it. Nothing can
     // send that clock back meanwhile but a restart in the file, and past one
     // only the timeline knows the position: then it is waited for.
-    if (toMs(*position) < m_pendingMs - kClockJitterMs) {
+    if (coreMs < m_pendingMs - kClockJitterMs) {
         takeTimeline();
         return positionMs();
     }
     // The core's length may be that of the first stretch alone, which
     // playback can pass.
-    m_pendingMs = std::max(m_pendingMs, toMs(*position));
-    return std::max<std::int64_t>(toMs(*position), 0);
+    m_pendingMs = std::max(m_pendingMs, coreMs);
+    return std::max<std::int64_t>(coreMs, 0);
 }
 
 Status MpvPlayer::seek(std::int64_t ms) {

@@ -18,7 +18,7 @@ public:
     // After a seek (or at the start), playback is known to be at `place`.
     void restart(const Place& place);
     // Playback already under way, with nothing known of where: the stretch
-    // that holds the stamp and whose data lies closest behind `readOffset`.
+    // that holds the stamp and whose data lies closest to `readOffset`.
     void find(double pts, std::optional<std::uint64_t> readOffset);
 
     // The continuous position of a stamp the player shows now. `readOffset`,
