@@ -15,6 +15,8 @@ constexpr std::uint64_t kRateBytes = 192 * 1024;
 // How far either side of a guessed restart two packs are read.
 constexpr std::uint64_t kGuessReach = 96 * 1024;
 constexpr int kWholeRun = std::numeric_limits<int>::max();
+// What the runs either side of a restart read, and a little for finding it.
+constexpr std::uint64_t kRestartBytes = 2 * StretchEdges::kEdgeBytes + 256 * 1024;
 
 std::uint64_t roundUp(std::uint64_t bytes) {
     return (bytes + kSectorBytes - 1) / kSectorBytes * kSectorBytes;
@@ -27,8 +29,8 @@ std::optional<Timeline> TimelineBuilder::build() {
     m_edges.clear();
     m_judged.clear();
     m_seen.clear();
-    m_reads = m_farReads = 0;
-    m_lastReadEnd.reset();
+    m_looks = 0;
+    m_bytes = 0;
 
     std::uint64_t spacing = std::max(kSectorBytes, roundUp(m_reader.size() / kCoarseSamples));
     std::vector<Pack> samples = coarsePass(spacing);
@@ -36,6 +38,9 @@ std::optional<Timeline> TimelineBuilder::build() {
         return std::nullopt;
     }
     m_bounds.learn(samples, 2 * kRateBytes);
+    if (m_bounds.clockIsNoise()) {
+        return std::nullopt;
+    }
     for (;;) {
         // Gaps in the order of their offsets, so that the reads move on
         // through the file rather than to and fro.
@@ -49,6 +54,9 @@ std::optional<Timeline> TimelineBuilder::build() {
         spacing = finer;
         samples = finerPass(samples, spacing);
     }
+    if (overBudget()) {
+        return std::nullopt;
+    }
     std::vector<Segment> built = segments();
     if (built.empty()) {
         return std::nullopt;
@@ -57,28 +65,35 @@ std::optional<Timeline> TimelineBuilder::build() {
 }
 
 std::optional<Pack> TimelineBuilder::read(std::uint64_t offset, std::uint64_t searchBytes) {
+    if (overBudget()) {
+        return std::nullopt;
+    }
+    ++m_looks;
     auto pack = m_reader.packAt(offset, searchBytes);
-    note(offset, pack ? pack->offset + pack->length : offset);
+    m_bytes += pack ? pack->offset + pack->length - offset : searchBytes;
     if (pack) {
         m_seen.push_back({pack->offset, pack->scrSeconds});
     }
     return pack;
 }
 
-void TimelineBuilder::note(std::uint64_t start, std::uint64_t end) {
-    ++m_reads;
-    const auto distance = [](std::uint64_t a, std::uint64_t b) { return a > b ? a - b : b - a; };
-    if (!m_lastReadEnd || distance(start, *m_lastReadEnd) > kNearBytes) {
-        ++m_farReads;
-    }
-    m_lastReadEnd = end;
+bool TimelineBuilder::overBudget() const {
+    // Past it the build reads no more and ends without a timeline. Restarts
+    // found earn their reads: a file of many cells may need them all.
+    const auto restarts = static_cast<int>(m_boundaries.size());
+    return m_looks > kBudgetLooks + kLooksPerRestart * restarts ||
+           m_bytes > m_reader.size() + static_cast<std::uint64_t>(restarts) * kRestartBytes;
 }
 
 std::vector<Pack> TimelineBuilder::readRun(std::uint64_t from, std::uint64_t until, int most) {
     // One read for the lot, as a drive reads on; pack by pack only where a
     // pack runs past it.
+    if (overBudget()) {
+        return {};
+    }
+    ++m_looks;
     std::vector<Pack> run = m_reader.packsFrom(from, until, static_cast<std::size_t>(most));
-    note(from, run.empty() ? from : run.back().offset + run.back().length);
+    m_bytes += run.empty() ? 0 : run.back().offset + run.back().length - from;
     for (const Pack& pack : run) {
         m_seen.push_back({pack.offset, pack.scrSeconds});
     }
@@ -174,7 +189,8 @@ std::uint64_t TimelineBuilder::finerSpacing() const {
 }
 
 void TimelineBuilder::resolve(const Pack& before, const Pack& after) {
-    if (!m_judged.emplace(before.offset, after.offset).second || m_bounds.runsOn(before, after)) {
+    if (!m_judged.emplace(before.offset, after.offset).second ||
+        (m_bounds.runsOn(before, after) && !m_bounds.mayLeap(before, after))) {
         return;
     }
     if (const auto guess = guessRestart(before, after)) {
@@ -230,25 +246,32 @@ std::optional<Pack> TimelineBuilder::between(const Pack& before, const Pack& aft
 
 void TimelineBuilder::restartAt(const Pack& before, const Pack& first) {
     const std::uint64_t offset = first.offset;
-    if (m_boundaries.count(offset) != 0) {
+    if (m_boundaries.count(offset) != 0 || overBudget()) {
+        return;
+    }
+    // The packs on either side are read now, while the drive is here: they
+    // end the stretch before, start this one, and witness whether the sound
+    // and pictures break here too. Where they run on, only the pack clock
+    // broke, and the stretch goes on.
+    const auto previous = std::prev(m_boundaries.upper_bound(offset));
+    const std::uint64_t from =
+        offset > StretchEdges::kEdgeBytes ? offset - StretchEdges::kEdgeBytes : 0;
+    std::vector<Pack> endRun = readRun(std::max(from, previous->first), offset, kWholeRun);
+    std::vector<Pack> startRun = readRun(offset, m_reader.size(), StretchEdges::kEdgePacks);
+    if (StretchEdges::stampsRunOn(endRun, startRun)) {
         return;
     }
     m_edges.push_back(before);
     m_edges.push_back(first);
-    // The stretch this one splits keeps its start; its end is now this
-    // stretch's. The packs on either side are read now, while the drive is here.
-    Boundary& previous = std::prev(m_boundaries.upper_bound(offset))->second;
-    const std::uint64_t previousStart = std::prev(m_boundaries.upper_bound(offset))->first;
+    // The stretch this one splits keeps its start; its end is now this one's.
     Boundary boundary;
-    for (Pack& pack : previous.endRun) {
+    for (Pack& pack : previous->second.endRun) {
         if (pack.offset >= offset) {
             boundary.endRun.push_back(std::move(pack));
         }
     }
-    const std::uint64_t from =
-        offset > StretchEdges::kEdgeBytes ? offset - StretchEdges::kEdgeBytes : 0;
-    previous.endRun = readRun(std::max(from, previousStart), offset, kWholeRun);
-    boundary.startRun = readRun(offset, m_reader.size(), StretchEdges::kEdgePacks);
+    previous->second.endRun = std::move(endRun);
+    boundary.startRun = std::move(startRun);
     m_boundaries.emplace(offset, std::move(boundary));
 }
 
