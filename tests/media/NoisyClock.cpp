@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <vector>
 
@@ -31,10 +30,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: noisy_clock IN OUT SEED\n");
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
-    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                    std::istreambuf_iterator<char>()};
-    if (!in.eof() || bytes.empty()) {
+    std::ifstream in(argv[1], std::ios::binary | std::ios::ate);
+    std::vector<std::uint8_t> bytes(in ? static_cast<std::size_t>(in.tellg()) : 0);
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()),
+                 static_cast<std::streamsize>(bytes.size())) ||
+        bytes.empty()) {
         std::fprintf(stderr, "cannot read %s\n", argv[1]);
         return 1;
     }

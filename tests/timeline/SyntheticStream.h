@@ -49,6 +49,15 @@ public:
                    static_cast<std::streamsize>(m_bytes.size()));
     }
 
+    // Adds what was made so far to the end of `path` and starts afresh, so
+    // that a file of a gigabyte need not be held in memory.
+    void appendTo(const std::string& path) {
+        std::ofstream(path, std::ios::binary | std::ios::app)
+            .write(reinterpret_cast<const char*>(m_bytes.data()),
+                   static_cast<std::streamsize>(m_bytes.size()));
+        m_bytes.clear();
+    }
+
 private:
     void writePackHeader(double seconds) {
         const auto ticks = static_cast<std::uint64_t>(std::llround(seconds * 27'000'000.0));

@@ -1,6 +1,9 @@
 #include "mci/timeline/ClockBounds.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
+#include <utility>
 
 namespace trelvane::mci::timeline {
 namespace {
@@ -28,6 +31,10 @@ constexpr double kSmallestLeap = 0.5;
 constexpr double kStampDrift = 1.0;
 // Pairs of samples needed before the clock is judged against the stamps.
 constexpr int kFewestWitnesses = 8;
+// A clock that keeps within this share of the usual rate, give or take a
+// little, runs steadily.
+constexpr double kSteadyShare = 0.1;
+constexpr double kSteadySlack = 0.5;
 // Without a usual rate to go by: no stream is slower than this.
 constexpr double kSlowestBytesPerSecond = 32'000;
 
@@ -54,8 +61,8 @@ void ClockBounds::learn(const std::vector<Pack>& samples, std::uint64_t reach) {
         if (advance > 0) {
             bytesPerSecond.push_back(static_cast<double>(bytes) / advance);
             const double local = advance / static_cast<double>(bytes);
-            m_localSecondsPerByte[before.offset] = local;
-            m_localSecondsPerByte[after.offset] = local;
+            m_localSecondsPerByte.emplace(before.offset, std::pair{after.offset, local});
+            m_localSecondsPerByte.emplace(after.offset, std::pair{before.offset, local});
         }
         // Within a stretch the stamps lead the clock by a delay that barely
         // moves; across a restart both jump alike. Only noise in the clock
@@ -83,14 +90,20 @@ bool ClockBounds::mayLeap(const Pack& before, const Pack& after) const {
     if (m_usualBytesPerSecond <= 0) {
         return false;
     }
-    // The slower of the rates seen either side, and no faster than usual:
-    // a gap inside a quiet stretch is quiet at both ends.
+    // The rate seen on each side, from its other neighbours (not across the
+    // gap itself, which may hold the leap), the faster where there are
+    // several; the gap is judged by the slower side, and no faster than
+    // usual: a gap inside a quiet stretch is quiet at both ends.
     double secondsPerByte = 1 / m_usualBytesPerSecond;
-    for (const Pack* side : {&before, &after}) {
-        if (const auto local = m_localSecondsPerByte.find(side->offset);
-            local != m_localSecondsPerByte.end()) {
-            secondsPerByte = std::max(secondsPerByte, local->second);
+    for (const auto& [side, other] : {std::pair{&before, &after}, std::pair{&after, &before}}) {
+        std::optional<double> fastest;
+        const auto [from, to] = m_localSecondsPerByte.equal_range(side->offset);
+        for (auto it = from; it != to; ++it) {
+            if (it->second.first != other->offset) {
+                fastest = std::min(fastest.value_or(it->second.second), it->second.second);
+            }
         }
+        secondsPerByte = std::max(secondsPerByte, fastest.value_or(0));
     }
     const double expected = static_cast<double>(after.offset - before.offset) * secondsPerByte;
     const double excess = after.scrSeconds - before.scrSeconds - expected;
@@ -100,6 +113,16 @@ bool ClockBounds::mayLeap(const Pack& before, const Pack& after) const {
 bool ClockBounds::stepsBack(const Pack& before, const Pack& after) const {
     const auto bytes = static_cast<double>(after.offset - before.offset);
     return after.scrSeconds - before.scrSeconds < bytes * m_leastSecondsPerByte - kBackwardSlack;
+}
+
+bool ClockBounds::runsSteadily(const Pack& before, const Pack& after) const {
+    if (m_usualBytesPerSecond <= 0) {
+        return false;
+    }
+    const double expected =
+        static_cast<double>(after.offset - before.offset) / m_usualBytesPerSecond;
+    const double advance = after.scrSeconds - before.scrSeconds;
+    return std::abs(advance - expected) <= kSteadyShare * expected + kSteadySlack;
 }
 
 bool ClockBounds::runsOn(const Pack& before, const Pack& after) const {

@@ -26,6 +26,8 @@ public:
     // Over the neighbouring samples the pack clocks and the stamps of the
     // sound and pictures mostly disagree: the clocks are not to be trusted.
     bool clockIsNoise() const { return m_clockIsNoise; }
+    // It advances within a small share of what the usual rate gives.
+    bool runsSteadily(const Pack& before, const Pack& after) const;
     // It advances less than they allow: it steps back somewhere between.
     bool stepsBack(const Pack& before, const Pack& after) const;
 
@@ -35,7 +37,8 @@ private:
     double m_leastSecondsPerByte = 0;
     double m_mostSecondsPerByte = 0;
     double m_usualBytesPerSecond = 0;
-    std::map<std::uint64_t, double> m_localSecondsPerByte;  // by a sample's offset
+    // Of each sample near another: that one's offset, and the rate between.
+    std::multimap<std::uint64_t, std::pair<std::uint64_t, double>> m_localSecondsPerByte;
     bool m_clockIsNoise = false;
 };
 

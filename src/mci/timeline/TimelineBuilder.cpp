@@ -148,25 +148,32 @@ std::vector<Pack> TimelineBuilder::coarsePass(std::uint64_t spacing) {
 
 std::vector<Pack> TimelineBuilder::finerPass(const std::vector<Pack>& samples,
                                              std::uint64_t spacing) {
-    std::vector<Pack> finer = m_edges;  // no gap may hide a restart already found
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        finer.push_back(samples[i]);
-        if (i + 1 == samples.size()) {
-            break;
+    const auto byOffset = [](const Pack& a, const Pack& b) { return a.offset < b.offset; };
+    const auto sameOffset = [](const Pack& a, const Pack& b) { return a.offset == b.offset; };
+    std::vector<Pack> known = samples;  // no gap may hide a restart already found
+    known.insert(known.end(), m_edges.begin(), m_edges.end());
+    std::sort(known.begin(), known.end(), byOffset);
+    known.erase(std::unique(known.begin(), known.end(), sameOffset), known.end());
+    std::vector<Pack> finer = known;
+    for (std::size_t i = 1; i < known.size(); ++i) {
+        // A gap over which the clock advances just as the usual rate would
+        // have it hides nothing the samples could find but a step back and a
+        // leap that cancel out, which no spacing finds for sure: it costs no
+        // seeks. A join of many like parts is all such gaps once its
+        // restarts are found.
+        const Pack& before = known[i - 1];
+        const std::uint64_t end = known[i].offset;
+        if (m_bounds.runsSteadily(before, known[i])) {
+            continue;
         }
-        const std::uint64_t end = samples[i + 1].offset;
-        for (std::uint64_t at = samples[i].offset + spacing; at + spacing / 2 < end;
-             at += spacing) {
+        for (std::uint64_t at = before.offset + spacing; at + spacing / 2 < end; at += spacing) {
             if (auto pack = read(at); pack && pack->offset < end) {
                 finer.push_back(std::move(*pack));
             }
         }
     }
-    std::sort(finer.begin(), finer.end(),
-              [](const Pack& a, const Pack& b) { return a.offset < b.offset; });
-    finer.erase(std::unique(finer.begin(), finer.end(),
-                            [](const Pack& a, const Pack& b) { return a.offset == b.offset; }),
-                finer.end());
+    std::sort(finer.begin(), finer.end(), byOffset);
+    finer.erase(std::unique(finer.begin(), finer.end(), sameOffset), finer.end());
     return finer;
 }
 
@@ -200,8 +207,9 @@ void TimelineBuilder::resolve(const Pack& before, const Pack& after) {
         auto high = low ? read(*guess + kGuessReach, after.offset - *guess) : std::nullopt;
         if (high && low->offset > before.offset && low->offset < high->offset &&
             high->offset < after.offset) {
-            resolve(before, *low);
+            // The gap between the two first, while the drive is there.
             resolve(*low, *high);
+            resolve(before, *low);
             resolve(*high, after);
             return;
         }
