@@ -156,18 +156,5 @@ TEST_F(ClockFaultsTest, LongSearchesReadInPieces) {
     EXPECT_EQ(reader.tally().bytes, tally.bytes);
 }
 
-TEST_F(ClockFaultsTest, OffsetEstimatesStayInsideTheStretch) {
-    // Samples in the order of their offsets whose clocks are not in order,
-    // as where a restart went unseen.
-    Segment segment{1000, 9000, 0.5, 40.5, 0, {}};
-    segment.samples = {{1000, 0.0}, {3000, 30.0}, {5000, 10.0}, {7000, 35.0}, {8000, 5.0}};
-    const Timeline timeline({segment});
-    for (double pts = 0.0; pts <= 40.5; pts += 0.25) {
-        const std::uint64_t offset = timeline.estimateOffset({0, pts});
-        EXPECT_GE(offset, 1000u) << pts;
-        EXPECT_LT(offset, 9000u) << pts;
-    }
-}
-
 }  // namespace
 }  // namespace trelvane::mci::timeline

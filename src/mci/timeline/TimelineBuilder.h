@@ -66,6 +66,7 @@ private:
     std::uint64_t finerSpacing() const;
     void resolve(const Pack& before, const Pack& after);
     std::optional<Pack> between(const Pack& before, const Pack& after);
+    bool sweep(const Pack& before, const Pack& after);
     std::optional<std::uint64_t> guessRestart(const Pack& before, const Pack& after) const;
     void restartAt(const Pack& before, const Pack& first);
     std::vector<Segment> segments() const;
