@@ -152,7 +152,8 @@ TEST_F(TimelinePlayerTest, AnEndInALaterPartStopsPlaybackThere) {
 
 TEST_F(TimelinePlayerTest, ClockLeapsAreNoTimeOfTheMovie) {
     // Two halves of 30 s whose clock leaps 3 s or 6 s ahead between them:
-    // the movie lasts a minute, and a seek past the leap shows its picture.
+    // the movie lasts a minute, and a seek past the leap shows its picture
+    // (to within a picture group, as the other seeks).
     for (const char* name : {"leap3-ntsc.vob", "leap6-ntsc.vob"}) {
         SCOPED_TRACE(name);
         open(name);
@@ -162,7 +163,7 @@ TEST_F(TimelinePlayerTest, ClockLeapsAreNoTimeOfTheMovie) {
                     300);
         for (const std::int64_t targetMs : {34000, 52500}) {
             ASSERT_EQ(m_player->seek(targetMs), mci::status::Ok);
-            EXPECT_LE(pictureDistance(targetMs), 0.3) << targetMs;
+            EXPECT_LE(pictureDistance(targetMs), 0.5) << targetMs;
         }
     }
 }
