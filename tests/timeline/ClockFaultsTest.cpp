@@ -118,6 +118,36 @@ TEST_F(ClockFaultsTest, PackClocksThatTheStampsDoNotFollowAreNoRestarts) {
     EXPECT_EQ(timeline->lengthMs(), 1000 * 40);
 }
 
+TEST_F(ClockFaultsTest, BreaksTheStampsDoNotWitnessAreReadOnlyWithinTheBudget) {
+    // 40 MB whose stamps run on for 800 s while a share of the packs carry
+    // a clock of noise. A little noise is read past: one stretch, all its
+    // time. More would cost reads without end, and they stop at the budget;
+    // past half, the coarse pass already calls the clock noise. Either way
+    // the player's own clock is then left to serve.
+    struct Case {
+        double share;
+        bool timeline;
+    };
+    for (const Case c : {Case{0.1, true}, Case{0.25, false}, Case{0.4, false}}) {
+        SCOPED_TRACE(c.share);
+        std::mt19937 random(11);
+        std::uniform_real_distribution<double> unit(0, 1);
+        SyntheticStream stream;
+        for (int i = 0; i < 20000; ++i) {
+            const double pts = 0.7 + i * 0.04;
+            stream.addPack(unit(random) < c.share ? unit(random) * 3600 : pts - 0.5, pts,
+                           i % 12 == 0);
+        }
+        const auto timeline = build(stream);
+        EXPECT_LE(m_bytesRead, 3 * m_size);
+        ASSERT_EQ(timeline.has_value(), c.timeline);
+        if (timeline) {
+            EXPECT_EQ(timeline->segmentCount(), 1u);
+            EXPECT_EQ(timeline->lengthMs(), 20000 * 40);
+        }
+    }
+}
+
 TEST_F(ClockFaultsTest, JoinedLikePartsCostAboutOneSeekEach) {
     // 48 like parts of 1 MiB joined, a restart at each join: found where the
     // part before says it ends, one far read each, and no other pass.
