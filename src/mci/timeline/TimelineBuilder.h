@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <optional>
 #include <set>
@@ -19,8 +20,10 @@ namespace trelvane::mci::timeline {
 // exact pack at which it restarts (joined cells, the second file of a title)
 // or leaps ahead. The reads grow with the number of restarts, not with the
 // size of the file. Where the restarts come closer together than the coarse
-// samples, the file is sampled again at half the usual stretch apart, since
-// several restarts between two samples can hide one another.
+// samples, the gaps whose clock does not run steadily at the usual rate are
+// sampled again at half the usual stretch apart, since several restarts
+// between two samples can hide one another. Gaps of a few megabytes are
+// swept forwards a near read at a time rather than halved by seeks.
 //
 // A gap is also read into where its clock advances much more than the rates
 // seen on both its sides allow, as a leap ahead does, however plausible it
@@ -41,7 +44,7 @@ public:
     static constexpr std::uint64_t kNearBytes = 256 * 1024;
     // Looks a build may take: this many for the coarse pass and the breaks
     // that turn out not to be restarts, and more for each restart found.
-    static constexpr int kBudgetLooks = 16 * kCoarseSamples;
+    static constexpr int kBudgetLooks = 64 * kCoarseSamples;
     static constexpr int kLooksPerRestart = 24;
 
     explicit TimelineBuilder(const PackSource& reader) : m_reader(reader) {}
@@ -52,6 +55,8 @@ public:
     std::optional<Timeline> build();
 
 private:
+    static constexpr int kWholeRun = std::numeric_limits<int>::max();
+
     // The packs read at the start of a stretch and before the next one.
     struct Boundary {
         std::vector<Pack> startRun;
