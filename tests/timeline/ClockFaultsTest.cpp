@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 #include "SyntheticStream.h"
@@ -65,6 +66,23 @@ TEST_F(ClockFaultsTest, LeapsAheadAreGapsOfTheClockWhateverTheirSize) {
     ASSERT_TRUE(timeline);
     EXPECT_EQ(timeline->segmentCount(), 1u);
     EXPECT_NEAR(timeline->lengthMs(), 100000, 300);
+
+    // Nor is a still picture held for 10 s while the sound runs on: the
+    // packs of those seconds carry sound alone, a tenth of a second each.
+    SyntheticStream still;
+    double clock = 0.2;
+    for (int i = 0; i < 1600; ++i) {
+        const bool held = i >= 700 && i < 800;
+        if (!held) {
+            still.addPack(clock, clock + 0.5, i % 12 == 0);
+        }
+        still.addSoundPack(clock + 0.01, clock + 0.5);
+        clock += held ? 0.1 : 0.04;
+    }
+    const auto held = build(still);
+    ASSERT_TRUE(held);
+    EXPECT_EQ(held->segmentCount(), 1u);
+    EXPECT_NEAR(held->lengthMs(), std::llround((clock - 0.2) * 1000), 300);
 }
 
 TEST_F(ClockFaultsTest, ALeapOfTwoMinutesInAGigabyteIsNotCounted) {

@@ -66,21 +66,19 @@ std::optional<double> StretchEdges::endStamp(const std::vector<Pack>& run) {
 }
 
 bool StretchEdges::stampsRunOn(const std::vector<Pack>& before, const std::vector<Pack>& after) {
+    // One stream that runs on is enough: at a restart or a leap every stream
+    // breaks, while over a still picture the sound runs on though the next
+    // picture comes seconds later.
     const auto last = extremeStamps(before, true);
     const auto first = extremeStamps(after, false);
-    bool common = false;
     for (const auto& [stream, pts] : last) {
         const auto next = first.find(stream);
-        if (next == first.end()) {
-            continue;
+        if (next != first.end() && next->second - pts >= -kReorderSlack &&
+            next->second - pts <= kLongestStampGap) {
+            return true;
         }
-        const double step = next->second - pts;
-        if (step < -kReorderSlack || step > kLongestStampGap) {
-            return false;
-        }
-        common = true;
     }
-    return common;
+    return false;
 }
 
 }  // namespace trelvane::mci::timeline
