@@ -3,7 +3,8 @@
 # "<file>.duration" holding ffprobe's figure for each real movie so that the
 # tests compare against a measurement that is not ours.
 set -euo pipefail
-dir=${1:?usage: make-test-media.sh DIR}
+dir=${1:?usage: make-test-media.sh DIR NOISY_CLOCK_TOOL}
+noisy_clock=${2:?usage: make-test-media.sh DIR NOISY_CLOCK_TOOL}
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$dir"
 cd "$dir"
@@ -29,6 +30,20 @@ make_joined() {  # name standard seconds-per-part clock-starts...
 make_joined joined-ntsc.vob ntsc 4 0 0 600
 make_joined joined-pal.vob pal 4 3000 0
 make_joined late-pal.vob pal 6 3000
+# Clocks that leap ahead by 3 s and by 6 s halfway through a minute.
+make_joined leap3-ntsc.vob ntsc 30 0 33
+make_joined leap6-ntsc.vob ntsc 30 0 36
+# The same movies with every pack's clock overwritten by noise, their stamps
+# left running: the player plays them as before.
+make_noisy() {  # name source
+  if [ ! -s "$1" ] || [ ! -s "$1.duration" ]; then
+    "$noisy_clock" "$2" "$1.part" 1
+    mv "$1.part" "$1"
+    cp "$2.duration" "$1.duration"
+  fi
+}
+make_noisy noisy-ntsc60.vob ntsc60.vob
+make_noisy noisy-pal20.vob pal20.vob
 
 printf 'this is a text file, not a movie\n' > text.vob
 : > empty.vob

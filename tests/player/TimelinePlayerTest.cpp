@@ -150,5 +150,35 @@ TEST_F(TimelinePlayerTest, AnEndInALaterPartStopsPlaybackThere) {
     EXPECT_LE(stoppedAt, 9300);
 }
 
+TEST_F(TimelinePlayerTest, ClockLeapsAreNoTimeOfTheMovie) {
+    // Two halves of 30 s whose clock leaps 3 s or 6 s ahead between them:
+    // the movie lasts a minute, and a seek past the leap shows its picture
+    // (to within a picture group, as the other seeks).
+    for (const char* name : {"leap3-ntsc.vob", "leap6-ntsc.vob"}) {
+        SCOPED_TRACE(name);
+        open(name);
+        const std::vector<double> lengths = partLengths(name);
+        ASSERT_EQ(lengths.size(), 2u);
+        EXPECT_NEAR(static_cast<double>(m_player->lengthMs()), (lengths[0] + lengths[1]) * 1000,
+                    300);
+        for (const std::int64_t targetMs : {34000, 52500}) {
+            ASSERT_EQ(m_player->seek(targetMs), mci::status::Ok);
+            EXPECT_LE(pictureDistance(targetMs), 0.5) << targetMs;
+        }
+    }
+}
+
+TEST_F(TimelinePlayerTest, PackClocksOfNoiseLeaveTheLengthRight) {
+    // Every pack's clock overwritten with noise, the stamps running on.
+    for (const char* name : {"noisy-ntsc60.vob", "noisy-pal20.vob"}) {
+        SCOPED_TRACE(name);
+        open(name);
+        std::ifstream in(mediaPath(name) + ".duration");
+        double seconds = 0;
+        ASSERT_TRUE(in >> seconds);
+        EXPECT_NEAR(static_cast<double>(m_player->lengthMs()), seconds * 1000, 300);
+    }
+}
+
 }  // namespace
 }  // namespace trelvane::testing

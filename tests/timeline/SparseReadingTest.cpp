@@ -2,6 +2,7 @@
 
 #include "SyntheticStream.h"
 #include "TempDir.h"
+#include "mci/timeline/CountingReader.h"
 #include "mci/timeline/SeekPoint.h"
 #include "mci/timeline/TimelineBuilder.h"
 
@@ -28,12 +29,12 @@ protected:
         }
         const std::string path = m_dir.path() + "/movie.vob";
         stream.save(path);
-        PackReader reader;
-        EXPECT_TRUE(reader.open(path));
-        TimelineBuilder builder(reader);
-        auto timeline = builder.build();
-        m_reads = builder.reads();
-        m_farReads = builder.farReads();
+        PackReader file;
+        EXPECT_TRUE(file.open(path));
+        CountingReader reader(file);
+        auto timeline = TimelineBuilder(reader).build();
+        m_reads = reader.reads();
+        m_farReads = reader.farReads();
         return timeline;
     }
 

@@ -15,13 +15,23 @@ public:
     // One pack: a clock, and a picture packet with a stamp that opens a picture
     // group when `opensGroup`, padded to the sector.
     void addPack(double scrSeconds, double ptsSeconds, bool opensGroup = false) {
-        const std::size_t start = m_bytes.size();
-        writePackHeader(scrSeconds);
         std::vector<std::uint8_t> payload{0, 0, 1, 0x00};  // a picture start
         if (opensGroup) {
             payload = {0, 0, 1, 0xB8, 0, 0, 0, 0, 0, 0, 1, 0x00};
         }
-        writePes(0xE0, ptsSeconds, payload);
+        addPacket(scrSeconds, 0xE0, ptsSeconds, payload);
+    }
+
+    // One pack of sound (an MPEG audio stream) stamped `ptsSeconds`.
+    void addSoundPack(double scrSeconds, double ptsSeconds) {
+        addPacket(scrSeconds, 0xC0, ptsSeconds, {0xFF, 0xFD});
+    }
+
+    void addPacket(double scrSeconds, std::uint8_t stream, double ptsSeconds,
+                   const std::vector<std::uint8_t>& payload) {
+        const std::size_t start = m_bytes.size();
+        writePackHeader(scrSeconds);
+        writePes(stream, ptsSeconds, payload);
         const std::size_t padding = 2048 - (m_bytes.size() - start) - 6;
         m_bytes.insert(m_bytes.end(), {0, 0, 1, 0xBE, static_cast<std::uint8_t>(padding >> 8),
                                        static_cast<std::uint8_t>(padding & 0xFF)});
@@ -47,6 +57,15 @@ public:
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(m_bytes.data()),
                    static_cast<std::streamsize>(m_bytes.size()));
+    }
+
+    // Adds what was made so far to the end of `path` and starts afresh, so
+    // that a file of a gigabyte need not be held in memory.
+    void appendTo(const std::string& path) {
+        std::ofstream(path, std::ios::binary | std::ios::app)
+            .write(reinterpret_cast<const char*>(m_bytes.data()),
+                   static_cast<std::streamsize>(m_bytes.size()));
+        m_bytes.clear();
     }
 
 private:

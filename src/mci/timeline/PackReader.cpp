@@ -16,7 +16,7 @@ namespace {
 constexpr std::uint64_t kSectorBytes = 2048;
 constexpr std::uint64_t kLongestPack = 8192;
 
-std::size_t readAt(int fd, std::uint8_t* into, std::size_t count, std::uint64_t offset) {
+std::size_t preadAll(int fd, std::uint8_t* into, std::size_t count, std::uint64_t offset) {
     std::size_t done = 0;
     while (done < count) {
         const ssize_t got =
@@ -78,14 +78,40 @@ std::optional<Pack> PackReader::packAt(std::uint64_t offset, std::uint64_t searc
         pack && pack->complete) {
         return pack;
     }
-    return attempt(offset, searchBytes + kLongestPack, searchBytes);
+    // The rest a piece at a time: a missed probe over a whole gap must not
+    // become one read of all of it, nor keep a stopped build reading on.
+    for (std::uint64_t from = 0; from <= searchBytes && offset + from < m_size;
+         from += kSearchPiece) {
+        if (stopped()) {
+            return std::nullopt;
+        }
+        const std::uint64_t piece = std::min(kSearchPiece, searchBytes - from);
+        if (auto pack = attempt(offset + from, piece + kLongestPack, piece)) {
+            return pack;
+        }
+    }
+    return std::nullopt;
+}
+
+std::size_t PackReader::readAt(std::uint8_t* into, std::size_t count, std::uint64_t offset) const {
+    const std::size_t done = preadAll(m_fd, into, count, offset);
+    m_reads.fetch_add(1, std::memory_order_relaxed);
+    m_bytes.fetch_add(done, std::memory_order_relaxed);
+    std::uint64_t longest = m_longest.load(std::memory_order_relaxed);
+    while (count > longest && !m_longest.compare_exchange_weak(longest, count)) {
+    }
+    return done;
+}
+
+PackReader::Tally PackReader::tally() const {
+    return {m_reads.load(), m_bytes.load(), m_longest.load()};
 }
 
 std::optional<Pack> PackReader::attempt(std::uint64_t offset, std::uint64_t readBytes,
                                         std::uint64_t searchBytes) const {
     std::vector<std::uint8_t> bytes(
         static_cast<std::size_t>(std::min<std::uint64_t>(readBytes, m_size - offset)));
-    bytes.resize(readAt(m_fd, bytes.data(), bytes.size(), offset));
+    bytes.resize(readAt(bytes.data(), bytes.size(), offset));
     const bool toEnd = offset + bytes.size() >= m_size;
     for (std::size_t i = 0; i <= searchBytes && i < bytes.size(); ++i) {
         if (isPackStart(bytes, i)) {
@@ -132,7 +158,7 @@ std::vector<Pack> PackReader::packsFrom(std::uint64_t offset, std::uint64_t unti
     const std::uint64_t span = std::min<std::uint64_t>(until - offset, most * kSectorBytes);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(
         std::min<std::uint64_t>(span + kSearchBytes + kLongestPack, m_size - offset)));
-    bytes.resize(readAt(m_fd, bytes.data(), bytes.size(), offset));
+    bytes.resize(readAt(bytes.data(), bytes.size(), offset));
     const bool toEnd = offset + bytes.size() >= m_size;
     std::size_t from = 0;
     while (packs.size() < most) {

@@ -6,43 +6,46 @@
 #include <string>
 #include <vector>
 
-namespace trelvane::mci::timeline {
+#include "mci/timeline/Pack.h"
+#include "mci/timeline/PackSource.h"
 
-// What one pack holds that a timeline needs.
-struct Pack {
-    std::uint64_t offset = 0;
-    std::uint64_t length = 0;  // up to the next pack, or the end of what was readable
-    double scrSeconds = 0;
-    std::optional<double> firstPts;         // earliest sound or picture stamp in the pack
-    std::optional<double> lastPts;          // latest one
-    std::optional<double> pictureGroupPts;  // stamp of a picture group opening here
-    std::vector<std::pair<std::uint8_t, double>> stamps;  // stream id and stamp, in order
-    bool complete = false;  // read up to the next pack or the end of the file
-};
+namespace trelvane::mci::timeline {
 
 // Reads packs of a program stream with positioned reads, a few kilobytes at a
 // time, so that even a huge file is never held in memory.
-class PackReader {
+class PackReader : public PackSource {
 public:
+    // A long search is read this much at a time.
+    static constexpr std::uint64_t kSearchPiece = 64 * 1024;
+
+    // What the file has been asked for so far: reads, bytes, the longest read.
+    struct Tally {
+        long reads = 0;
+        std::uint64_t bytes = 0;
+        std::uint64_t longest = 0;
+    };
+
     PackReader() = default;
-    ~PackReader();
+    ~PackReader() override;
     PackReader(const PackReader&) = delete;
     PackReader& operator=(const PackReader&) = delete;
 
     bool open(const std::string& path);
-    std::uint64_t size() const { return m_size; }
+    std::uint64_t size() const override { return m_size; }
 
     // From now on every look finds nothing, at once. Safe from any thread:
     // it lets an owner call off a reading that another thread is doing.
     void stop() { m_stopped.store(true, std::memory_order_relaxed); }
 
     // The first pack that starts at `offset` or within `searchBytes` after it.
-    std::optional<Pack> packAt(std::uint64_t offset, std::uint64_t searchBytes = 16384) const;
+    // A long search is read a piece at a time, and a stop is heard between
+    // pieces.
+    std::optional<Pack> packAt(std::uint64_t offset,
+                               std::uint64_t searchBytes = 16384) const override;
+    std::vector<Pack> packsFrom(std::uint64_t offset, std::uint64_t until,
+                                std::size_t most) const override;
 
-    // Consecutive packs from the first at or after `offset`, each starting
-    // before `until`, at most `most` of them, read in one go. It may stop
-    // short of both where a pack runs past what it read.
-    std::vector<Pack> packsFrom(std::uint64_t offset, std::uint64_t until, std::size_t most) const;
+    Tally tally() const;
 
 private:
     std::optional<Pack> attempt(std::uint64_t offset, std::uint64_t readBytes,
@@ -51,10 +54,14 @@ private:
                                 std::size_t at, bool toEnd) const;
 
     bool stopped() const { return m_stopped.load(std::memory_order_relaxed); }
+    std::size_t readAt(std::uint8_t* into, std::size_t count, std::uint64_t offset) const;
 
     int m_fd = -1;
     std::uint64_t m_size = 0;
     std::atomic<bool> m_stopped = false;
+    mutable std::atomic<long> m_reads = 0;
+    mutable std::atomic<std::uint64_t> m_bytes = 0;
+    mutable std::atomic<std::uint64_t> m_longest = 0;
 };
 
 }  // namespace trelvane::mci::timeline

@@ -7,6 +7,25 @@ namespace trelvane::mci::timeline {
 namespace {
 
 constexpr double kLongestFrame = 0.2;
+// Pictures are sent out of the order they are shown in, so a stream's next
+// stamp may lie a few frames behind its last; and stamps come at most 0.7 s
+// apart in a stream, which a pack without any can stretch a little.
+constexpr double kReorderSlack = 0.5;
+constexpr double kLongestStampGap = 1.5;
+
+// For each stream, the latest (or earliest) of its stamps in `run`.
+std::map<std::uint8_t, double> extremeStamps(const std::vector<Pack>& run, bool latest) {
+    std::map<std::uint8_t, double> found;
+    for (const Pack& pack : run) {
+        for (const auto& [stream, pts] : pack.stamps) {
+            const auto [at, fresh] = found.emplace(stream, pts);
+            if (!fresh) {
+                at->second = latest ? std::max(at->second, pts) : std::min(at->second, pts);
+            }
+        }
+    }
+    return found;
+}
 
 }  // namespace
 
@@ -44,6 +63,22 @@ std::optional<double> StretchEdges::endStamp(const std::vector<Pack>& run) {
         last = std::max(last.value_or(list.back() + frame), list.back() + frame);
     }
     return last;
+}
+
+bool StretchEdges::stampsRunOn(const std::vector<Pack>& before, const std::vector<Pack>& after) {
+    // One stream that runs on is enough: at a restart or a leap every stream
+    // breaks, while over a still picture the sound runs on though the next
+    // picture comes seconds later.
+    const auto last = extremeStamps(before, true);
+    const auto first = extremeStamps(after, false);
+    for (const auto& [stream, pts] : last) {
+        const auto next = first.find(stream);
+        if (next != first.end() && next->second - pts >= -kReorderSlack &&
+            next->second - pts <= kLongestStampGap) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace trelvane::mci::timeline

@@ -20,6 +20,11 @@ struct StretchEdges {
     // Where the presentation of `run` ends: each stream's last stamp plus its
     // frame duration, the latest of those.
     static std::optional<double> endStamp(const std::vector<Pack>& run);
+    // The sound or the pictures of `after`, read right behind `before`, carry
+    // on where those of `before` end: for some stream both hold, its first
+    // stamp after comes within a frame's reordering back or a short wait
+    // ahead of its last stamp before. False where no stream is in both.
+    static bool stampsRunOn(const std::vector<Pack>& before, const std::vector<Pack>& after);
 };
 
 }  // namespace trelvane::mci::timeline

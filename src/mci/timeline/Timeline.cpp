@@ -58,8 +58,12 @@ std::uint64_t Timeline::estimateOffset(const Place& place) const {
     if (after == samples.end()) {
         return samples.back().offset;
     }
+    // The samples lie in the order of their offsets; where a restart went
+    // unseen their clocks are not in order too, and the two found need not
+    // bracket the clock: the estimate is kept between them.
     const ClockSample& before = *(after - 1);
-    const double share = (clock - before.scrSeconds) / (after->scrSeconds - before.scrSeconds);
+    const double span = after->scrSeconds - before.scrSeconds;
+    const double share = span > 0 ? std::clamp((clock - before.scrSeconds) / span, 0.0, 1.0) : 0.0;
     return before.offset +
            static_cast<std::uint64_t>(share * static_cast<double>(after->offset - before.offset));
 }

@@ -12,9 +12,8 @@ constexpr std::uint64_t kSectorBytes = 2048;
 // How far from each sample of the coarse pass a neighbour is read to learn
 // the local rate of the clock: near enough to cost no seek.
 constexpr std::uint64_t kRateBytes = 192 * 1024;
-// How far either side of a guessed restart two packs are read.
-constexpr std::uint64_t kGuessReach = 96 * 1024;
-constexpr int kWholeRun = std::numeric_limits<int>::max();
+// What the runs either side of a restart read, and a little for finding it.
+constexpr std::uint64_t kRestartBytes = 2 * StretchEdges::kEdgeBytes + 256 * 1024;
 
 std::uint64_t roundUp(std::uint64_t bytes) {
     return (bytes + kSectorBytes - 1) / kSectorBytes * kSectorBytes;
@@ -27,8 +26,8 @@ std::optional<Timeline> TimelineBuilder::build() {
     m_edges.clear();
     m_judged.clear();
     m_seen.clear();
-    m_reads = m_farReads = 0;
-    m_lastReadEnd.reset();
+    m_looks = 0;
+    m_bytes = 0;
 
     std::uint64_t spacing = std::max(kSectorBytes, roundUp(m_reader.size() / kCoarseSamples));
     std::vector<Pack> samples = coarsePass(spacing);
@@ -36,6 +35,9 @@ std::optional<Timeline> TimelineBuilder::build() {
         return std::nullopt;
     }
     m_bounds.learn(samples, 2 * kRateBytes);
+    if (m_bounds.clockIsNoise()) {
+        return std::nullopt;
+    }
     for (;;) {
         // Gaps in the order of their offsets, so that the reads move on
         // through the file rather than to and fro.
@@ -49,6 +51,9 @@ std::optional<Timeline> TimelineBuilder::build() {
         spacing = finer;
         samples = finerPass(samples, spacing);
     }
+    if (overBudget()) {
+        return std::nullopt;
+    }
     std::vector<Segment> built = segments();
     if (built.empty()) {
         return std::nullopt;
@@ -57,28 +62,35 @@ std::optional<Timeline> TimelineBuilder::build() {
 }
 
 std::optional<Pack> TimelineBuilder::read(std::uint64_t offset, std::uint64_t searchBytes) {
+    if (overBudget()) {
+        return std::nullopt;
+    }
+    ++m_looks;
     auto pack = m_reader.packAt(offset, searchBytes);
-    note(offset, pack ? pack->offset + pack->length : offset);
+    m_bytes += pack ? pack->offset + pack->length - offset : searchBytes;
     if (pack) {
         m_seen.push_back({pack->offset, pack->scrSeconds});
     }
     return pack;
 }
 
-void TimelineBuilder::note(std::uint64_t start, std::uint64_t end) {
-    ++m_reads;
-    const auto distance = [](std::uint64_t a, std::uint64_t b) { return a > b ? a - b : b - a; };
-    if (!m_lastReadEnd || distance(start, *m_lastReadEnd) > kNearBytes) {
-        ++m_farReads;
-    }
-    m_lastReadEnd = end;
+bool TimelineBuilder::overBudget() const {
+    // Past it the build reads no more and ends without a timeline. Restarts
+    // found earn their reads: a file of many cells may need them all.
+    const auto restarts = static_cast<int>(m_boundaries.size());
+    return m_looks > kBudgetLooks + kLooksPerRestart * restarts ||
+           m_bytes > m_reader.size() + static_cast<std::uint64_t>(restarts) * kRestartBytes;
 }
 
 std::vector<Pack> TimelineBuilder::readRun(std::uint64_t from, std::uint64_t until, int most) {
     // One read for the lot, as a drive reads on; pack by pack only where a
     // pack runs past it.
+    if (overBudget()) {
+        return {};
+    }
+    ++m_looks;
     std::vector<Pack> run = m_reader.packsFrom(from, until, static_cast<std::size_t>(most));
-    note(from, run.empty() ? from : run.back().offset + run.back().length);
+    m_bytes += run.empty() ? 0 : run.back().offset + run.back().length - from;
     for (const Pack& pack : run) {
         m_seen.push_back({pack.offset, pack.scrSeconds});
     }
@@ -133,25 +145,32 @@ std::vector<Pack> TimelineBuilder::coarsePass(std::uint64_t spacing) {
 
 std::vector<Pack> TimelineBuilder::finerPass(const std::vector<Pack>& samples,
                                              std::uint64_t spacing) {
-    std::vector<Pack> finer = m_edges;  // no gap may hide a restart already found
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        finer.push_back(samples[i]);
-        if (i + 1 == samples.size()) {
-            break;
+    const auto byOffset = [](const Pack& a, const Pack& b) { return a.offset < b.offset; };
+    const auto sameOffset = [](const Pack& a, const Pack& b) { return a.offset == b.offset; };
+    std::vector<Pack> known = samples;  // no gap may hide a restart already found
+    known.insert(known.end(), m_edges.begin(), m_edges.end());
+    std::sort(known.begin(), known.end(), byOffset);
+    known.erase(std::unique(known.begin(), known.end(), sameOffset), known.end());
+    std::vector<Pack> finer = known;
+    for (std::size_t i = 1; i < known.size(); ++i) {
+        // A gap over which the clock advances just as the usual rate would
+        // have it hides nothing the samples could find but a step back and a
+        // leap that cancel out, which no spacing finds for sure: it costs no
+        // seeks. A join of many like parts is all such gaps once its
+        // restarts are found.
+        const Pack& before = known[i - 1];
+        const std::uint64_t end = known[i].offset;
+        if (m_bounds.runsSteadily(before, known[i])) {
+            continue;
         }
-        const std::uint64_t end = samples[i + 1].offset;
-        for (std::uint64_t at = samples[i].offset + spacing; at + spacing / 2 < end;
-             at += spacing) {
+        for (std::uint64_t at = before.offset + spacing; at + spacing / 2 < end; at += spacing) {
             if (auto pack = read(at); pack && pack->offset < end) {
                 finer.push_back(std::move(*pack));
             }
         }
     }
-    std::sort(finer.begin(), finer.end(),
-              [](const Pack& a, const Pack& b) { return a.offset < b.offset; });
-    finer.erase(std::unique(finer.begin(), finer.end(),
-                            [](const Pack& a, const Pack& b) { return a.offset == b.offset; }),
-                finer.end());
+    std::sort(finer.begin(), finer.end(), byOffset);
+    finer.erase(std::unique(finer.begin(), finer.end(), sameOffset), finer.end());
     return finer;
 }
 
@@ -171,85 +190,6 @@ std::uint64_t TimelineBuilder::finerSpacing() const {
     std::nth_element(lengths.begin(), middle, lengths.end());
     const auto half = static_cast<std::uint64_t>(*middle / 2);
     return std::max(kNearBytes, half - half % kSectorBytes);
-}
-
-void TimelineBuilder::resolve(const Pack& before, const Pack& after) {
-    if (!m_judged.emplace(before.offset, after.offset).second || m_bounds.runsOn(before, after)) {
-        return;
-    }
-    if (const auto guess = guessRestart(before, after)) {
-        // Two packs either side of the guess, near each other: one seek when
-        // the guess is good, and the gap split no worse than halving when not.
-        auto low = read(*guess - kGuessReach, *guess - before.offset);
-        auto high = low ? read(*guess + kGuessReach, after.offset - *guess) : std::nullopt;
-        if (high && low->offset > before.offset && low->offset < high->offset &&
-            high->offset < after.offset) {
-            resolve(before, *low);
-            resolve(*low, *high);
-            resolve(*high, after);
-            return;
-        }
-    }
-    if (const auto middle = between(before, after)) {
-        resolve(before, *middle);
-        resolve(*middle, after);
-        return;
-    }
-    restartAt(before, after);  // neighbours that disagree: the clock restarts here
-}
-
-std::optional<std::uint64_t> TimelineBuilder::guessRestart(const Pack& before,
-                                                           const Pack& after) const {
-    // Joined parts restart their clocks where the part before began: going
-    // back from `after` at the usual rate to that clock finds the join.
-    const auto bytes = static_cast<double>(after.offset - before.offset);
-    const Boundary& stretch = std::prev(m_boundaries.upper_bound(before.offset))->second;
-    if (m_bounds.usualBytesPerSecond() <= 0 || stretch.startRun.empty() ||
-        !m_bounds.stepsBack(before, after)) {
-        return std::nullopt;  // no rate to go by, or a leap ahead
-    }
-    const double elapsed = after.scrSeconds - stretch.startRun.front().scrSeconds;
-    const double back = elapsed * m_bounds.usualBytesPerSecond();
-    if (elapsed <= 0 || back >= bytes - 4.0 * kGuessReach || back <= 2.0 * kGuessReach) {
-        return std::nullopt;
-    }
-    return after.offset - static_cast<std::uint64_t>(back);
-}
-
-std::optional<Pack> TimelineBuilder::between(const Pack& before, const Pack& after) {
-    if (before.offset + before.length >= after.offset) {
-        return std::nullopt;
-    }
-    auto middle =
-        read(before.offset + (after.offset - before.offset) / 2, after.offset - before.offset);
-    if (!middle || middle->offset <= before.offset || middle->offset >= after.offset) {
-        return std::nullopt;
-    }
-    return middle;
-}
-
-void TimelineBuilder::restartAt(const Pack& before, const Pack& first) {
-    const std::uint64_t offset = first.offset;
-    if (m_boundaries.count(offset) != 0) {
-        return;
-    }
-    m_edges.push_back(before);
-    m_edges.push_back(first);
-    // The stretch this one splits keeps its start; its end is now this
-    // stretch's. The packs on either side are read now, while the drive is here.
-    Boundary& previous = std::prev(m_boundaries.upper_bound(offset))->second;
-    const std::uint64_t previousStart = std::prev(m_boundaries.upper_bound(offset))->first;
-    Boundary boundary;
-    for (Pack& pack : previous.endRun) {
-        if (pack.offset >= offset) {
-            boundary.endRun.push_back(std::move(pack));
-        }
-    }
-    const std::uint64_t from =
-        offset > StretchEdges::kEdgeBytes ? offset - StretchEdges::kEdgeBytes : 0;
-    previous.endRun = readRun(std::max(from, previousStart), offset, kWholeRun);
-    boundary.startRun = readRun(offset, m_reader.size(), StretchEdges::kEdgePacks);
-    m_boundaries.emplace(offset, std::move(boundary));
 }
 
 std::vector<Segment> TimelineBuilder::segments() const {

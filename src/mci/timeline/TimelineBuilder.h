@@ -1,13 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <optional>
 #include <set>
 #include <vector>
 
 #include "mci/timeline/ClockBounds.h"
-#include "mci/timeline/PackReader.h"
+#include "mci/timeline/PackSource.h"
 #include "mci/timeline/Timeline.h"
 
 namespace trelvane::mci::timeline {
@@ -19,8 +20,18 @@ namespace trelvane::mci::timeline {
 // exact pack at which it restarts (joined cells, the second file of a title)
 // or leaps ahead. The reads grow with the number of restarts, not with the
 // size of the file. Where the restarts come closer together than the coarse
-// samples, the file is sampled again at half the usual stretch apart, since
-// several restarts between two samples can hide one another.
+// samples, the gaps whose clock does not run steadily at the usual rate are
+// sampled again at half the usual stretch apart, since several restarts
+// between two samples can hide one another. Gaps of a few megabytes are
+// swept forwards a near read at a time rather than halved by seeks.
+//
+// A gap is also read into where its clock advances much more than the rates
+// seen on both its sides allow, as a leap ahead does, however plausible it
+// would be for a quiet stretch. Where the clock breaks, the stamps of the
+// sound and pictures on both sides are the second witness: a restart counts
+// only where they break too. A file whose pack clocks mostly disagree with
+// its stamps, or whose breaks cost more reads than the budget allows, gets no
+// timeline: the player's own clock serves it better than a guess.
 //
 // A gap whose clock looks plausible is not read into, so a restart can go
 // unseen there: one that steps back by less than the gap's bytes allow for,
@@ -29,22 +40,23 @@ class TimelineBuilder {
 public:
     // Samples of the coarse pass.
     static constexpr int kCoarseSamples = 32;
-    // A read that starts further than this from where the one before ended
-    // costs a seek on a disk or disc.
+    // Samples closer than this cost as much as reading everything between.
     static constexpr std::uint64_t kNearBytes = 256 * 1024;
+    // Looks a build may take: this many for the coarse pass and the breaks
+    // that turn out not to be restarts, and more for each restart found.
+    static constexpr int kBudgetLooks = 64 * kCoarseSamples;
+    static constexpr int kLooksPerRestart = 24;
 
-    explicit TimelineBuilder(const PackReader& reader) : m_reader(reader) {}
+    explicit TimelineBuilder(const PackSource& reader) : m_reader(reader) {}
 
-    // nullopt when the file carries no usable clock: too few packs, or no
-    // sound or picture stamps to measure a stretch by.
+    // nullopt when the file carries no usable clock: too few packs, no sound
+    // or picture stamps to measure a stretch by, pack clocks that disagree
+    // with the stamps, or more reads than the budget.
     std::optional<Timeline> build();
 
-    // Of the last build: how many packs it looked for, and how many of those
-    // looks started far from where the look before ended.
-    int reads() const { return m_reads; }
-    int farReads() const { return m_farReads; }
-
 private:
+    static constexpr int kWholeRun = std::numeric_limits<int>::max();
+
     // The packs read at the start of a stretch and before the next one.
     struct Boundary {
         std::vector<Pack> startRun;
@@ -52,26 +64,26 @@ private:
     };
 
     std::optional<Pack> read(std::uint64_t offset, std::uint64_t searchBytes = 16384);
-    void note(std::uint64_t start, std::uint64_t end);
+    bool overBudget() const;
     std::vector<Pack> readRun(std::uint64_t from, std::uint64_t until, int most);
     std::vector<Pack> coarsePass(std::uint64_t spacing);
     std::vector<Pack> finerPass(const std::vector<Pack>& samples, std::uint64_t spacing);
     std::uint64_t finerSpacing() const;
     void resolve(const Pack& before, const Pack& after);
     std::optional<Pack> between(const Pack& before, const Pack& after);
+    bool sweep(const Pack& before, const Pack& after);
     std::optional<std::uint64_t> guessRestart(const Pack& before, const Pack& after) const;
     void restartAt(const Pack& before, const Pack& first);
     std::vector<Segment> segments() const;
 
-    const PackReader& m_reader;
+    const PackSource& m_reader;
     ClockBounds m_bounds;
     std::map<std::uint64_t, Boundary> m_boundaries;  // by where each stretch starts
     std::vector<Pack> m_edges;                       // the two packs either side of each restart
     std::set<std::pair<std::uint64_t, std::uint64_t>> m_judged;
     std::vector<ClockSample> m_seen;  // every pack read, for the stretches' samples
-    int m_reads = 0;
-    int m_farReads = 0;
-    std::optional<std::uint64_t> m_lastReadEnd;
+    int m_looks = 0;
+    std::uint64_t m_bytes = 0;
 };
 
 }  // namespace trelvane::mci::timeline
