@@ -27,9 +27,9 @@ else
   tar --exclude='./build*' --exclude=./out --exclude=./.git -cf - . | tar -xf - -C "$tree"
 fi
 
-rm -f "$out"/trelvane_"$version"_* "$out"/trelvane-dbgsym_"$version"_*
+rm -f "$out/trelvane_${version}_"* "$out/trelvane-dbgsym_${version}_"*
 # The log keeps every compiler and linker command, for blhc to read.
 (cd "$tree" && dpkg-buildpackage -us -uc -b) 2>&1 | tee "$out/trelvane_${version}_$arch.build"
-mv "$out/src"/trelvane_"$version"_* "$out/src"/trelvane-dbgsym_"$version"_* "$out/"
+mv "$out/src/trelvane_${version}_"* "$out/src/trelvane-dbgsym_${version}_"* "$out/"
 rm -rf "$out/src"
 ls "$out/trelvane_${version}_$arch.deb"

@@ -80,10 +80,12 @@ grep -q '^Depends: .*xdg-utils' "$ARTIFACTS/control.txt" || fail "Home Page's xd
 DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=120 install -y -qq "$deb" >"$ARTIFACTS/apt-install.log" 2>&1 ||
   fail "apt-get could not install the package (see apt-install.log)"
 # What the package holds is what `cmake --install` lays out, the manual
-# pages compressed, plus the changelog and the guide's doc-base entry.
+# pages compressed, plus the changelog, the guide's doc-base entry and the
+# lintian overrides.
 diff <({
   sed -e 's|^|/usr/|' -e 's|/man1/\(.*\)\.1$|/man1/\1.1.gz|' "$here/installed-files.txt"
-  printf '%s\n' /usr/share/doc/trelvane/changelog.gz /usr/share/doc-base/trelvane.trelvane
+  printf '%s\n' /usr/share/doc/trelvane/changelog.gz /usr/share/doc-base/trelvane.trelvane \
+    /usr/share/lintian/overrides/trelvane
 } | LC_ALL=C sort) \
   <(dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }' | LC_ALL=C sort) >&2 ||
   fail "the package holds other files than the install"
@@ -127,6 +129,7 @@ purged_without_trace
 
 # debian/tests against the built package, on this machine as the test bed;
 # autopkgtest installs the package and leaves it installed.
+rm -rf "$ARTIFACTS/autopkgtest"
 autopkgtest --output-dir "$ARTIFACTS/autopkgtest" "$deb" "$source_dir" -- null \
   >"$ARTIFACTS/autopkgtest.log" 2>&1 || fail "autopkgtest fails (see autopkgtest.log)"
 grep -qE '^media-tool +PASS' "$ARTIFACTS/autopkgtest/summary" || fail "autopkgtest did not pass media-tool"
