@@ -39,6 +39,14 @@ struct BareHost : trelvane::clip::CopyHost {
     float m_value = 0;
 };
 
+// A figure from a command that failed would pass for a fast copy.
+void runOrExit(const std::string& command) {
+    if (std::system(command.c_str()) != 0) {
+        std::fprintf(stderr, "failed: %s\n", command.c_str());
+        std::exit(1);
+    }
+}
+
 void writeSource(const std::string& path, long megabytes) {
     std::vector<unsigned char> block(1 << 20);
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -53,7 +61,7 @@ void writeSource(const std::string& path, long megabytes) {
     }
     ::close(fd);
     // Read once so that both copies find it in the page cache.
-    std::system(("cat '" + path + "' > /dev/null").c_str());
+    runOrExit("cat '" + path + "' > /dev/null");
 }
 
 // Each copy starts with no dirty pages left by the one before: otherwise
@@ -123,7 +131,7 @@ int main(int argc, char** argv) {
         [&] { bareSeconds = std::min(bareSeconds, copyWith(bare)); },
         [&] {
             ::unlink(theirs.c_str());
-            ddSeconds = std::min(ddSeconds, seconds([&] { std::system(dd.c_str()); }));
+            ddSeconds = std::min(ddSeconds, seconds([&] { runOrExit(dd); }));
         },
     };
     for (int round = 0; round < kRounds; ++round) {

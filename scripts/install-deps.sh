@@ -13,6 +13,7 @@ packages=(
   xvfb xdotool x11-utils xclip imagemagick openbox wmctrl tesseract-ocr strace
   xdg-utils
   librsvg2-bin dpkg-dev desktop-file-utils appstream man-db
+  debhelper lintian devscripts blhc autopkgtest
   fonts-dejavu-core
 )
 

@@ -39,11 +39,14 @@ check_metadata() {
     fail "appstreamcli validate failed: $out"
   ! grep -E '^ *[EW]:' <<<"$out" || fail "appstreamcli reports errors or warnings"
 
-  local page
+  local page file
   for page in trelvane trelvane-mci; do
-    out=$(MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/$page.1" 2>&1 >/dev/null)
+    # A Debian package holds them compressed.
+    file="$prefix/share/man/man1/$page.1"
+    [ -e "$file" ] || file="$file.gz"
+    out=$(MANWIDTH=80 man --warnings -l "$file" 2>&1 >/dev/null)
     [ -z "$out" ] || fail "man $page warns: $out"
-    MANWIDTH=80 man -l "$prefix/share/man/man1/$page.1" 2>/dev/null | grep -q "^NAME" ||
+    MANWIDTH=80 man -l "$file" 2>/dev/null | grep -q "^NAME" ||
       fail "man $page renders no NAME section"
   done
 }
