@@ -2,9 +2,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "mci/timeline/MovieReader.h"
 
 namespace trelvane::mci::timeline {
 
@@ -30,6 +33,8 @@ public:
     PackReader& operator=(const PackReader&) = delete;
 
     bool open(const std::string& path);
+    // Reads through a movie already open, shared with its other readers.
+    bool open(std::shared_ptr<const MovieReader> movie);
     std::uint64_t size() const { return m_size; }
 
     // From now on every look finds nothing, at once. Safe from any thread:
@@ -52,7 +57,7 @@ private:
 
     bool stopped() const { return m_stopped.load(std::memory_order_relaxed); }
 
-    int m_fd = -1;
+    std::shared_ptr<const MovieReader> m_movie;
     std::uint64_t m_size = 0;
     std::atomic<bool> m_stopped = false;
 };
