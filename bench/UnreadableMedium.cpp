@@ -8,8 +8,10 @@
 //   TRELVANE_BAD_FILES     glob of the paths with bad ranges (fnmatch), required
 //   TRELVANE_BAD_RANGES    FROM-TO[,FROM-TO...], byte offsets, TO excluded
 //   TRELVANE_BAD_DELAY_MS  the wait before each failure, default 0
-//   TRELVANE_BAD_REPORT    file to which the count is appended at exit
-//                          (standard error without it)
+//   TRELVANE_BAD_REPORT    file that holds the count, rewritten at each
+//                          failure and at exit (without it: standard error
+//                          at exit), so that a program ending by _exit is
+//                          counted too
 //
 // A program that knows of the shim takes the count itself through
 // unreadableMediumFailures(), found with dlsym.
@@ -106,6 +108,16 @@ void waitMs(double ms) {
     }
 }
 
+// Rewrites the report file, if one is named, with the count so far.
+void writeReport() {
+    const char* path = getenv("TRELVANE_BAD_REPORT");
+    FILE* out = path != nullptr && *path != '\0' ? fopen(path, "w") : nullptr;
+    if (out != nullptr) {
+        fprintf(out, "unreadable medium: %ld failed reads\n", g_failures);
+        fclose(out);
+    }
+}
+
 // How many of `count` bytes at `offset` may be read: all of them, those up
 // to the first bad range they reach, or -1 when the read starts in one.
 std::int64_t readable(int fd, std::int64_t offset, std::int64_t count) {
@@ -121,6 +133,7 @@ std::int64_t readable(int fd, std::int64_t offset, std::int64_t count) {
             waitMs(delay != nullptr ? atof(delay) : 0);
             pthread_mutex_lock(&g_lock);
             ++g_failures;
+            writeReport();
             pthread_mutex_unlock(&g_lock);
             return -1;
         }
@@ -233,10 +246,10 @@ __attribute__((destructor)) void report() {
         return;
     }
     const char* path = getenv("TRELVANE_BAD_REPORT");
-    FILE* out = path != nullptr && *path != '\0' ? fopen(path, "a") : nullptr;
-    fprintf(out != nullptr ? out : stderr, "unreadable medium: %ld failed reads\n", g_failures);
-    if (out != nullptr) {
-        fclose(out);
+    if (path != nullptr && *path != '\0') {
+        writeReport();
+    } else {
+        fprintf(stderr, "unreadable medium: %ld failed reads\n", g_failures);
     }
 }
 

@@ -8,13 +8,14 @@
 #   mixed-pal.vob            a progressive stretch, then an interlaced one on
 #                            one running clock, authored by dvdauthor
 #   wide-pal.vob, wide-ntsc.vob  16:9 anamorphic (pixel aspect 64:45, 32:27)
+#   standard-pal.vob, standard-ntsc.vob  4:3, progressive
 #
 # The picture: white bars 32 pixels wide, 96 apart, on black, moving right by
 # 16 pixels each field (800 pixels a second). Both fields of an interlaced
 # frame come from moments a field apart, so a picture that shows both at once
 # is grey along every edge of a bar; one field, or a progressive frame, is
-# black and white with sharp edges. In the wide files the ground is mid grey,
-# so that the bars around the picture show.
+# black and white with sharp edges. In the wide and standard files the ground
+# is mid grey, so that the bars around the picture show.
 #
 # usage: make-disc-media.sh DIR   (remade only where a file is missing)
 set -euo pipefail
@@ -77,6 +78,8 @@ one interlaced-ntsc-bff.vob ntsc 4:3 interlace bff 16
 one progressive-pal.vob pal 4:3 progressive tff 16
 one wide-pal.vob pal 16:9 progressive tff 128
 one wide-ntsc.vob ntsc 16:9 progressive tff 128
+one standard-pal.vob pal 4:3 progressive tff 128
+one standard-ntsc.vob ntsc 4:3 progressive tff 128
 
 if ! made mixed-pal.vob; then
   rm -rf mixed.work
