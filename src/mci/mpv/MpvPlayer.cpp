@@ -101,9 +101,10 @@ bool MpvPlayer::configure(const OpenRequest& request) {
         // drive that finds the length of a 1 GiB file a third sooner, for
         // about 0.1 s more before the first picture and after each seek.
         {"stream-buffer-size", "1MiB"},
-        // The movie comes through our own reader (see MovieStream), which the
-        // core would take for a network stream and read far ahead of the
-        // picture: read it as a file, a second or so ahead.
+        // The movie comes through a stream of ours (see MovieStream): read it
+        // as the core reads a file, a second or so ahead of the picture,
+        // never into a read-ahead cache that would compete with the time
+        // index's reads, whatever the core's default for such streams.
         {"cache", "no"},
         // Only a context that draws into an X11 window: probing the others
         // (DRM, Wayland) on a machine without them has been seen to close
