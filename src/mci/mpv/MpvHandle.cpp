@@ -1,6 +1,7 @@
 #include "mci/mpv/MpvHandle.h"
 
 #include <mpv/client.h>
+#include <mpv/stream_cb.h>
 
 #include <clocale>
 #include <utility>
@@ -51,6 +52,10 @@ void MpvHandle::wakeUpFromCore(void* self) {
 bool MpvHandle::observe(const char* name, Observed as) {
     const mpv_format format = as == Observed::Fraction ? MPV_FORMAT_DOUBLE : MPV_FORMAT_INT64;
     return valid() && mpv_observe_property(m_handle, 0, name, format) >= 0;
+}
+
+bool MpvHandle::addStream(const char* protocol, void* userData, StreamOpen open) {
+    return valid() && mpv_stream_cb_add_ro(m_handle, protocol, userData, open) >= 0;
 }
 
 bool MpvHandle::command(std::initializer_list<const char*> args) {

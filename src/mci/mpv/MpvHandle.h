@@ -8,6 +8,7 @@
 
 struct mpv_handle;
 struct mpv_event;
+struct mpv_stream_cb_info;
 
 namespace trelvane::mci {
 
@@ -35,6 +36,11 @@ public:
     // with its fraction or truncated to a whole number.
     enum class Observed { Fraction, WholeNumber };
     bool observe(const char* name, Observed as);
+
+    // Has the core read addresses of `protocol` through `open` (libmpv's
+    // stream callbacks), which it calls with `userData` on its own threads.
+    using StreamOpen = int (*)(void* userData, char* url, mpv_stream_cb_info* info);
+    bool addStream(const char* protocol, void* userData, StreamOpen open);
 
     bool command(std::initializer_list<const char*> args);
     bool setFlag(const char* name, bool value);

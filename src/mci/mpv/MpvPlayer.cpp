@@ -1,5 +1,6 @@
 #include "mci/mpv/MpvPlayer.h"
 
+#include "mci/mpv/MovieStream.h"
 #include "mci/mpv/X11Windows.h"
 
 #include <mpv/client.h>
@@ -72,8 +73,18 @@ bool MpvPlayer::configure(const OpenRequest& request) {
         {"idle", "yes"},
         // Never a window of the core's own: the picture lives in the parent.
         {"force-window", "no"},
-        // A picture of another shape than the frame keeps its own, with bars.
+        // A picture of another shape than the frame keeps its own, with bars:
+        // 16:9 pictures (stored 720 wide, their pixels wider than tall) at
+        // 16:9 with bars above and below, 4:3 ones unstretched.
         {"keepaspect", "yes"},
+        // Most discs of television and home video are interlaced, and the
+        // core shows both fields of such a picture at once: a moving edge
+        // turns into teeth. Pictures flagged interlaced are split into their
+        // fields, each filled out to a whole picture and shown at its own
+        // moment (twice the frame rate, as on a television); pictures not
+        // flagged so, and progressive stretches of a mixed movie, pass
+        // untouched. The field order comes from each picture's flags.
+        {"vf", "bwdif=mode=send_field:deint=interlaced"},
         // Seeks land on the picture asked for, not on the keyframe before
         // it, so a position reads back as it was set.
         {"hr-seek", "yes"},
@@ -90,6 +101,11 @@ bool MpvPlayer::configure(const OpenRequest& request) {
         // drive that finds the length of a 1 GiB file a third sooner, for
         // about 0.1 s more before the first picture and after each seek.
         {"stream-buffer-size", "1MiB"},
+        // The movie comes through a stream of ours (see MovieStream): read it
+        // as the core reads a file, a second or so ahead of the picture,
+        // never into a read-ahead cache that would compete with the time
+        // index's reads, whatever the core's default for such streams.
+        {"cache", "no"},
         // Only a context that draws into an X11 window: probing the others
         // (DRM, Wayland) on a machine without them has been seen to close
         // descriptors the process still uses.
@@ -141,7 +157,15 @@ bool MpvPlayer::installWakeUp() {
 }
 
 Status MpvPlayer::load(const std::string& path) {
-    if (!m_mpv.command({"loadfile", path.c_str(), "replace"})) {
+    auto movie = std::make_shared<timeline::MovieReader>();
+    if (!movie->open(path)) {
+        return status::InvalidFile;
+    }
+    m_movie = std::move(movie);
+    if (!movie_stream::install(m_mpv, &m_movie)) {
+        return status::CannotLoadDriver;
+    }
+    if (!m_mpv.command({"loadfile", movie_stream::kUrl, "replace"})) {
         return status::InvalidFile;
     }
     bool loaded = false;
@@ -169,8 +193,9 @@ Status MpvPlayer::load(const std::string& path) {
     m_lengthMs = toMs(*duration);
     waitForPlaybackRestart();
     // Begun only once the first picture is there: on a disk or disc its
-    // reads would otherwise stand in the way of the core's.
-    m_index = std::make_unique<timeline::TimelineTask>(path);
+    // reads would otherwise stand in the way of the core's. Both read through
+    // the one reader, so an unreadable place costs its failed reads once.
+    m_index = std::make_unique<timeline::TimelineTask>(m_movie);
     return status::Ok;
 }
 

@@ -51,6 +51,9 @@ private:
 
     PlayerOutputs m_outputs;
     std::function<void()> m_wakeUp;
+    // The open movie, read by the core and the time index alike; declared
+    // before the core so that it outlives the core's reads of it.
+    std::shared_ptr<const timeline::MovieReader> m_movie;
     MpvHandle m_mpv;
     std::int64_t m_lengthMs = 0;
     // Where a seek put the stopped movie. The core shows the nearest picture

@@ -2,12 +2,7 @@
 
 #include "mci/timeline/MpegPacks.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 
 namespace trelvane::mci::timeline {
 namespace {
@@ -15,22 +10,6 @@ namespace {
 // Packs on discs are 2048 bytes; other program streams stay near that size.
 constexpr std::uint64_t kSectorBytes = 2048;
 constexpr std::uint64_t kLongestPack = 8192;
-
-std::size_t preadAll(int fd, std::uint8_t* into, std::size_t count, std::uint64_t offset) {
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t got =
-            ::pread(fd, into + done, count - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    return done;
-}
 
 bool isPackStart(const std::vector<std::uint8_t>& b, std::size_t i) {
     return i + 3 < b.size() && b[i] == 0 && b[i + 1] == 0 && b[i + 2] == 1 && b[i + 3] == 0xBA;
@@ -51,24 +30,21 @@ void noteStamp(Pack& pack, const PesPacket& packet) {
 
 }  // namespace
 
-PackReader::~PackReader() {
-    if (m_fd >= 0) {
-        ::close(m_fd);
-    }
-}
+PackReader::~PackReader() = default;
 
 bool PackReader::open(const std::string& path) {
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    struct stat info {};
-    if (m_fd < 0 || ::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        return false;
-    }
-    m_size = static_cast<std::uint64_t>(info.st_size);
-    return true;
+    auto movie = std::make_shared<MovieReader>();
+    return movie->open(path) && open(std::move(movie));
+}
+
+bool PackReader::open(std::shared_ptr<const MovieReader> movie) {
+    m_movie = std::move(movie);
+    m_size = m_movie ? m_movie->size() : 0;
+    return m_movie != nullptr;
 }
 
 std::optional<Pack> PackReader::packAt(std::uint64_t offset, std::uint64_t searchBytes) const {
-    if (m_fd < 0 || offset >= m_size || stopped()) {
+    if (!m_movie || offset >= m_size || stopped()) {
         return std::nullopt;
     }
     // Most packs start right where they are looked for and fit in a sector
@@ -94,7 +70,7 @@ std::optional<Pack> PackReader::packAt(std::uint64_t offset, std::uint64_t searc
 }
 
 std::size_t PackReader::readAt(std::uint8_t* into, std::size_t count, std::uint64_t offset) const {
-    const std::size_t done = preadAll(m_fd, into, count, offset);
+    const std::size_t done = m_movie->readAt(offset, into, count);
     m_reads.fetch_add(1, std::memory_order_relaxed);
     m_bytes.fetch_add(done, std::memory_order_relaxed);
     std::uint64_t longest = m_longest.load(std::memory_order_relaxed);
@@ -152,7 +128,7 @@ std::vector<Pack> PackReader::packsFrom(std::uint64_t offset, std::uint64_t unti
                                         std::size_t most) const {
     constexpr std::uint64_t kSearchBytes = 16384;
     std::vector<Pack> packs;
-    if (m_fd < 0 || offset >= m_size || until <= offset || most == 0 || stopped()) {
+    if (!m_movie || offset >= m_size || until <= offset || most == 0 || stopped()) {
         return packs;
     }
     const std::uint64_t span = std::min<std::uint64_t>(until - offset, most * kSectorBytes);

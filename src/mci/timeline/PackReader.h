@@ -2,12 +2,14 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "mci/timeline/Pack.h"
 #include "mci/timeline/PackSource.h"
+#include "mci/timeline/MovieReader.h"
 
 namespace trelvane::mci::timeline {
 
@@ -31,6 +33,8 @@ public:
     PackReader& operator=(const PackReader&) = delete;
 
     bool open(const std::string& path);
+    // Reads through a movie already open, shared with its other readers.
+    bool open(std::shared_ptr<const MovieReader> movie);
     std::uint64_t size() const override { return m_size; }
 
     // From now on every look finds nothing, at once. Safe from any thread:
@@ -56,7 +60,7 @@ private:
     bool stopped() const { return m_stopped.load(std::memory_order_relaxed); }
     std::size_t readAt(std::uint8_t* into, std::size_t count, std::uint64_t offset) const;
 
-    int m_fd = -1;
+    std::shared_ptr<const MovieReader> m_movie;
     std::uint64_t m_size = 0;
     std::atomic<bool> m_stopped = false;
     mutable std::atomic<long> m_reads = 0;

@@ -6,11 +6,22 @@
 
 namespace trelvane::mci::timeline {
 
-TimelineTask::TimelineTask(const std::string& path)
+namespace {
+
+std::shared_ptr<const MovieReader> openMovie(const std::string& path) {
+    auto movie = std::make_shared<MovieReader>();
+    return movie->open(path) ? movie : nullptr;
+}
+
+}  // namespace
+
+TimelineTask::TimelineTask(const std::string& path) : TimelineTask(openMovie(path)) {}
+
+TimelineTask::TimelineTask(std::shared_ptr<const MovieReader> movie)
     : m_reader(std::make_unique<PackReader>()),
       m_timeline(std::async(std::launch::async,
-                            [reader = m_reader.get(), path]() -> std::optional<Timeline> {
-                                if (!reader->open(path)) {
+                            [reader = m_reader.get(), movie]() -> std::optional<Timeline> {
+                                if (!reader->open(movie)) {
                                     return std::nullopt;
                                 }
                                 return TimelineBuilder(*reader).build();

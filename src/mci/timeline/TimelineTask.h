@@ -22,6 +22,9 @@ public:
     };
 
     explicit TimelineTask(const std::string& path);
+    // Reads through a movie already open, sharing what its other readers
+    // learnt of its unreadable places, and teaching them what it learns.
+    explicit TimelineTask(std::shared_ptr<const MovieReader> movie);
     // Calls off a build still running; returns once its thread has ended.
     ~TimelineTask();
     TimelineTask(const TimelineTask&) = delete;
