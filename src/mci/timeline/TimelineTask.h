@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <functional>
 #include <future>
 #include <memory>
 #include <optional>
@@ -21,13 +23,16 @@ public:
         Timeline timeline;
     };
 
-    explicit TimelineTask(const std::string& path);
+    // `whenBuilt`, if given, is called on the build's thread once ready()
+    // holds; it must only signal the owner's thread.
+    explicit TimelineTask(const std::string& path, std::function<void()> whenBuilt = {});
     // Calls off a build still running; returns once its thread has ended.
     ~TimelineTask();
     TimelineTask(const TimelineTask&) = delete;
     TimelineTask& operator=(const TimelineTask&) = delete;
 
-    // Whether take() would return without waiting.
+    // Whether take() would return without waiting (but for the moment the
+    // build's thread takes to hand the result over).
     bool ready() const;
     // Waits for the build, and hands over its result: nullopt for a file
     // without usable clocks or one that could not be read. Once only.
@@ -35,6 +40,7 @@ public:
 
 private:
     std::unique_ptr<PackReader> m_reader;
+    std::atomic<bool> m_built = false;
     std::future<std::optional<Timeline>> m_timeline;
 };
 
