@@ -131,29 +131,15 @@ std::optional<Segment> StretchCheck::segment(std::size_t from, std::size_t to,
     const std::uint64_t byteStart = (startSector - m_place.firstSector) * kSectorBytes;
     const std::uint64_t byteEnd = (endSector - m_place.firstSector) * kSectorBytes;
 
-    const std::vector<Pack> startRun =
-        readRun(m_reader, byteStart, byteEnd, StretchEdges::kEdgePacks);
-    if (startRun.empty() || startRun.front().offset != byteStart) {
-        return std::nullopt;  // the stretch does not begin with a pack
-    }
-    const std::uint64_t tail = byteEnd > byteStart + StretchEdges::kEdgeBytes
-                                   ? byteEnd - StretchEdges::kEdgeBytes
-                                   : byteStart;
-    const std::vector<Pack> endRun =
-        readRun(m_reader, tail, byteEnd, std::numeric_limits<std::size_t>::max());
-    const auto first = StretchEdges::firstStamp(startRun, byteEnd);
-    const auto last = StretchEdges::endStamp(endRun);
-    if (endRun.empty() || !first || !last || !(*last > *first)) {
-        return std::nullopt;
-    }
-
     // Times from the start of the stretch's first cell, wherever that lies.
     std::vector<double> cellStart{0};
     for (std::size_t i = from; i < to; ++i) {
         cellStart.push_back(cellStart.back() + m_cells[i].seconds);
     }
     const double total = cellStart.back();
-    std::vector<ClockSample> samples{{byteStart, startRun.front().scrSeconds}};
+    // The navigation packs first: one opening the stretch is then read
+    // again with the packs after it, at no seek.
+    std::vector<ClockSample> samples;
     std::optional<double> anchor;  // the stamp at which the first cell starts
     for (const std::size_t index : navigated) {
         if (index < from || index >= to) {
@@ -170,6 +156,23 @@ std::optional<Segment> StretchCheck::segment(std::size_t from, std::size_t to,
         anchor = anchor.value_or(at);
         samples.push_back({navigation->offset, navigation->scr});
     }
+    const std::vector<Pack> startRun =
+        readRun(m_reader, byteStart, byteEnd, StretchEdges::kEdgePacks);
+    if (startRun.empty() || startRun.front().offset != byteStart) {
+        return std::nullopt;  // the stretch does not begin with a pack
+    }
+    const std::uint64_t tail = byteEnd > byteStart + StretchEdges::kEdgeBytes
+                                   ? byteEnd - StretchEdges::kEdgeBytes
+                                   : byteStart;
+    const std::vector<Pack> endRun =
+        readRun(m_reader, tail, byteEnd, std::numeric_limits<std::size_t>::max());
+    const auto first = StretchEdges::firstStamp(startRun, byteEnd);
+    const auto last = StretchEdges::endStamp(endRun);
+    if (endRun.empty() || !first || !last || !(*last > *first)) {
+        return std::nullopt;
+    }
+
+    samples.push_back({byteStart, startRun.front().scrSeconds});
     const bool startsWithCell = m_cells[from].firstSector >= m_place.firstSector;
     const bool endsWithCell = m_cells[to - 1].lastSector < partEnd;
     if (anchor) {
@@ -254,8 +257,9 @@ std::optional<Timeline> ifoTimeline(const std::string& path, const PackReader& r
     }
     starts.push_back(cells->size());
     // The navigation packs read: the first cell start inside each stretch,
-    // and the part's last cell start, so that a part of one long stretch is
-    // checked at both ends.
+    // which anchors the cells' times to its clock. Every further one would
+    // cost a seek; the stretch's last stamps, which must fall within its
+    // last cell's time, check the far end.
     std::vector<std::size_t> navigated;
     for (std::size_t s = 0; s + 1 < starts.size(); ++s) {
         for (std::size_t i = starts[s]; i < starts[s + 1]; ++i) {
@@ -264,10 +268,6 @@ std::optional<Timeline> ifoTimeline(const std::string& path, const PackReader& r
                 break;
             }
         }
-    }
-    if (cells->back().firstSector >= place->firstSector &&
-        (navigated.empty() || navigated.back() != cells->size() - 1)) {
-        navigated.push_back(cells->size() - 1);
     }
     const StretchCheck check(reader, fd.value, *place, *cells);
     std::vector<Segment> segments;
