@@ -95,6 +95,14 @@ void charge(int fd, std::int64_t offset, ssize_t got) {
         return;
     }
     const int saved = errno;
+    // Sockets, pipes and event counters are no drive's: their reads must not
+    // queue behind the drive's lock (a window's thread reading its wake-up
+    // would wait out every seek of another thread).
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        errno = saved;
+        return;
+    }
     pthread_mutex_lock(&g_lock);
     struct SlowFile* file = slowFile(fd);
     if (file != nullptr) {

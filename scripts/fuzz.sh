@@ -8,12 +8,14 @@
 # usage: fuzz.sh [SECONDS_EACH] [FUZZER...]   (default 60 s, every fuzzer)
 # Inputs found along the way are kept in build-fuzzers/corpus/<name>, so a
 # later run goes on from them; the seed corpus in the repo is left alone.
+# ifo_fuzzer needs a title set, made here with dvdauthor (a 24 s one, kept in
+# build-fuzzers/ifo-set); its own information file is the seed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 fuzzers=("$@")
-[ "${#fuzzers[@]}" -gt 0 ] || fuzzers=(command_fuzzer answer_fuzzer)
+[ "${#fuzzers[@]}" -gt 0 ] || fuzzers=(command_fuzzer answer_fuzzer ifo_fuzzer)
 build=build-fuzzers
 
 cmake -S . -B "$build" -G Ninja -DTRELVANE_FUZZ=ON -DTRELVANE_WERROR=ON \
@@ -24,9 +26,19 @@ cmake --build "$build" -j"$(nproc)" --target "${fuzzers[@]}"
 root=$PWD
 findings=$root/$build/findings
 mkdir -p "$findings"
+# The information file fuzzer reads its inputs beside a real title set's
+# first part, and starts from that set's own file.
+set_dir=$root/$build/ifo-set
+for name in "${fuzzers[@]}"; do
+  [ "$name" = ifo_fuzzer ] || continue
+  bash tests/media/make-title-set.sh "$set_dir" 24 >/dev/null
+  mkdir -p "$root/$build/corpus/ifo_fuzzer"
+  cp "$set_dir/VIDEO_TS/VTS_01_0.IFO" "$root/$build/corpus/ifo_fuzzer/own-set.ifo"
+done
+export TRELVANE_IFO_FUZZ_SET=$set_dir/VIDEO_TS
 for name in "${fuzzers[@]}"; do
   work=$root/$build/corpus/$name
-  mkdir -p "$work"
+  mkdir -p "$work" "$root/tests/fuzz/corpus/$name"
   echo "== $name: ${seconds} s"
   dict=()
   [ -f "tests/fuzz/$name.dict" ] && dict=(-dict="$root/tests/fuzz/$name.dict")

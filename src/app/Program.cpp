@@ -9,7 +9,8 @@
 namespace trelvane::app {
 
 Program::Program(const mci::PlayerOutputs& outputs)
-    : m_mediaService(std::make_unique<mci::MpvPlayerFactory>(outputs, m_playerWakeUp.waker())),
+    : m_mediaService(
+          std::make_unique<mci::MpvPlayerFactory>(outputs, m_playerWakeUp.waker(), &m_waitHost)),
       m_toolkit(m_window),
       m_form(m_toolkit, m_mediaService, m_clock) {
     m_toolkit.setTarget(&m_form);

@@ -6,6 +6,7 @@
 #include "ui/Form1.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/QtToolkit.h"
+#include "ui/qt/QtWaitHost.h"
 #include "ui/qt/ThreadWakeUp.h"
 
 namespace trelvane::app {
@@ -29,6 +30,8 @@ public:
 private:
     // Outlives the players, which wake the window's loop through it.
     ui::ThreadWakeUp m_playerWakeUp;
+    // Keeps the window painting and answering while a player waits.
+    ui::QtWaitHost m_waitHost;
     mci::MediaService m_mediaService;
     movie::SystemTimeOfDayClock m_clock;
     ui::MainWindow m_window;

@@ -127,6 +127,21 @@ bool MpvHandle::waitFor(const std::function<bool(const mpv_event&)>& handle,
     }
 }
 
+bool MpvHandle::handleQueued(const std::function<bool(const mpv_event&)>& handle) {
+    if (!valid()) {
+        return false;
+    }
+    for (;;) {
+        const mpv_event* event = mpv_wait_event(m_handle, 0);
+        if (event->event_id == MPV_EVENT_NONE) {
+            return false;
+        }
+        if (handle(*event)) {
+            return true;
+        }
+    }
+}
+
 void MpvHandle::drainEvents() {
     if (!valid()) {
         return;

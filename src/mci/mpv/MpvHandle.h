@@ -53,6 +53,9 @@ public:
     // deadline passes (then false).
     bool waitFor(const std::function<bool(const mpv_event&)>& handle,
                  std::chrono::milliseconds timeout);
+    // Hands the events queued so far to `handle`, without waiting, until it
+    // returns true (then true; later events stay queued).
+    bool handleQueued(const std::function<bool(const mpv_event&)>& handle);
     // Drops the events queued so far without waiting.
     void drainEvents();
 

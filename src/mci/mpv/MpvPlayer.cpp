@@ -36,8 +36,10 @@ std::int64_t toMs(double seconds) {
 
 }  // namespace
 
-MpvPlayer::MpvPlayer(PlayerOutputs outputs, std::function<void()> wakeUp)
-    : m_outputs(std::move(outputs)), m_wakeUp(std::move(wakeUp)) {}
+MpvPlayer::MpvPlayer(PlayerOutputs outputs, std::function<void()> wakeUp, WaitHost* host)
+    : m_outputs(std::move(outputs)),
+      m_wakeUp(std::move(wakeUp)),
+      m_host(m_wakeUp ? host : nullptr) {}
 
 Status MpvPlayer::open(const OpenRequest& request) {
     const bool drawsIntoWindows = m_outputs.video != "null";
@@ -46,6 +48,9 @@ Status MpvPlayer::open(const OpenRequest& request) {
     }
     if (!configure(request) || !m_mpv.initialize()) {
         return status::CannotLoadDriver;
+    }
+    if (m_wakeUp) {  // before the load, whose wait a host spends woken by it
+        m_mpv.setWakeUp(m_wakeUp);
     }
     const Status loaded = load(request.path);
     if (loaded != status::Ok) {
@@ -147,7 +152,6 @@ bool MpvPlayer::installWakeUp() {
     if (!m_wakeUp) {
         return true;
     }
-    m_mpv.setWakeUp(m_wakeUp);
     // Observing the position is what makes the core wake a waiting owner as
     // the movie plays. The owner reads whole seconds, so on the core's own
     // clock the core is asked for the whole seconds (it truncates, as the
@@ -169,7 +173,7 @@ Status MpvPlayer::load(const std::string& path) {
         return status::InvalidFile;
     }
     bool loaded = false;
-    const bool decided = m_mpv.waitFor(
+    const bool decided = waitForEvent(
         [&loaded](const mpv_event& event) {
             switch (event.event_id) {
                 case MPV_EVENT_FILE_LOADED:
@@ -195,13 +199,19 @@ Status MpvPlayer::load(const std::string& path) {
     // Begun only once the first picture is there: on a disk or disc its
     // reads would otherwise stand in the way of the core's. Both read through
     // the one reader, so an unreadable place costs its failed reads once.
-    m_index = std::make_unique<timeline::TimelineTask>(m_movie);
+    m_index = std::make_unique<timeline::TimelineTask>(m_movie, path, m_wakeUp);
     return status::Ok;
 }
 
 void MpvPlayer::takeTimeline() {
     if (!m_index) {
         return;
+    }
+    if (m_host) {
+        // Built beside the playback, usually before it is needed; a host
+        // keeps the window alive for the rest. It ends, if not sooner,
+        // once its reads fail.
+        m_host->waitUntil([this] { return m_index->ready(); }, std::chrono::hours(24));
     }
     auto built = m_index->take();
     m_index.reset();
@@ -235,12 +245,20 @@ bool MpvPlayer::hasVideo() {
 void MpvPlayer::waitForPlaybackRestart() {
     // A seek or load that never settles (a damaged stream) must not hang the
     // caller; the position then simply reads as what the core last reported.
-    m_mpv.waitFor(
+    waitForEvent(
         [](const mpv_event& event) {
             return event.event_id == MPV_EVENT_PLAYBACK_RESTART ||
                    event.event_id == MPV_EVENT_END_FILE;
         },
         kSeekTimeout);
+}
+
+bool MpvPlayer::waitForEvent(const std::function<bool(const mpv_event&)>& handle,
+                             std::chrono::milliseconds timeout) {
+    if (!m_host) {
+        return m_mpv.waitFor(handle, timeout);
+    }
+    return m_host->waitUntil([this, &handle] { return m_mpv.handleQueued(handle); }, timeout);
 }
 
 std::int64_t MpvPlayer::lengthMs() {

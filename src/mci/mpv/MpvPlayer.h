@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "mci/PlayerDevice.h"
+#include "mci/WaitHost.h"
 #include "mci/mpv/MpvHandle.h"
 #include "mci/mpv/PlayerOutputs.h"
 #include "mci/mpv/SegmentedPlayback.h"
@@ -25,9 +26,14 @@ namespace trelvane::mci {
 // changed, so that a caller that sleeps until something happens learns of a
 // new second within a frame of it. The wake-up must only signal the owner's
 // thread.
+//
+// Given a host as well, the waits (the open's, a seek's, the time index's)
+// are spent in it, woken by the same wake-up, so that a window on the
+// owner's thread stays alive meanwhile.
 class MpvPlayer : public PlayerDevice {
 public:
-    explicit MpvPlayer(PlayerOutputs outputs, std::function<void()> wakeUp = {});
+    explicit MpvPlayer(PlayerOutputs outputs, std::function<void()> wakeUp = {},
+                       WaitHost* host = nullptr);
 
     Status open(const OpenRequest& request) override;
     std::int64_t lengthMs() override;
@@ -46,11 +52,14 @@ private:
     Status load(const std::string& path);
     bool hasVideo();
     void waitForPlaybackRestart();
+    bool waitForEvent(const std::function<bool(const mpv_event&)>& handle,
+                      std::chrono::milliseconds timeout);
     void takeTimeline();
     void takeTimelineIfBuilt();
 
     PlayerOutputs m_outputs;
     std::function<void()> m_wakeUp;
+    WaitHost* m_host;  // null, or used with m_wakeUp
     // The open movie, read by the core and the time index alike; declared
     // before the core so that it outlives the core's reads of it.
     std::shared_ptr<const timeline::MovieReader> m_movie;

@@ -5,7 +5,7 @@
 namespace trelvane::mci {
 
 std::unique_ptr<PlayerDevice> MpvPlayerFactory::createPlayer() {
-    return std::make_unique<MpvPlayer>(m_outputs, m_wakeUp);
+    return std::make_unique<MpvPlayer>(m_outputs, m_wakeUp, m_host);
 }
 
 }  // namespace trelvane::mci

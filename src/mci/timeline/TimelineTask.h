@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <functional>
 #include <future>
 #include <memory>
 #include <optional>
@@ -21,16 +23,20 @@ public:
         Timeline timeline;
     };
 
-    explicit TimelineTask(const std::string& path);
-    // Reads through a movie already open, sharing what its other readers
-    // learnt of its unreadable places, and teaching them what it learns.
-    explicit TimelineTask(std::shared_ptr<const MovieReader> movie);
+    // `whenBuilt`, if given, is called on the build's thread once ready()
+    // holds; it must only signal the owner's thread.
+    explicit TimelineTask(const std::string& path, std::function<void()> whenBuilt = {});
+    // Reads through the movie at `path`, already open, sharing what its other
+    // readers learnt of its unreadable places, and teaching them what it learns.
+    TimelineTask(std::shared_ptr<const MovieReader> movie, const std::string& path,
+                 std::function<void()> whenBuilt = {});
     // Calls off a build still running; returns once its thread has ended.
     ~TimelineTask();
     TimelineTask(const TimelineTask&) = delete;
     TimelineTask& operator=(const TimelineTask&) = delete;
 
-    // Whether take() would return without waiting.
+    // Whether take() would return without waiting (but for the moment the
+    // build's thread takes to hand the result over).
     bool ready() const;
     // Waits for the build, and hands over its result: nullopt for a file
     // without usable clocks or one that could not be read. Once only.
@@ -38,6 +44,7 @@ public:
 
 private:
     std::unique_ptr<PackReader> m_reader;
+    std::atomic<bool> m_built = false;
     std::future<std::optional<Timeline>> m_timeline;
 };
 
