@@ -12,6 +12,8 @@
 namespace trelvane::clip {
 namespace {
 
+static_assert(sizeof(off_t) == 8, "positions past 4 GiB need 64-bit file offsets");
+
 // Read and write for everyone the creator's umask allows, as for any new file.
 constexpr mode_t kNewFileMode = 0666;
 
