@@ -19,6 +19,7 @@
 #include <string>
 
 #include "app/Program.h"
+#include "mci/mpv/MpvHandle.h"
 
 namespace {
 
@@ -66,6 +67,7 @@ int main(int argc, char** argv) {
     const int seconds = argc > 2 ? std::atoi(argv[2]) : 10;
     QApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     QApplication app(argc, argv);
+    trelvane::mci::useCoreNumberFormat();
     trelvane::app::Program program(trelvane::mci::PlayerOutputs{"gpu,x11", "null"});
     trelvane::ui::QtToolkit& toolkit = program.toolkit();
     trelvane::ui::Form1& form = program.form();

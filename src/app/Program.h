@@ -1,7 +1,9 @@
 #pragma once
 
+#include "clip/PosixClipFiles.h"
 #include "mci/MediaService.h"
 #include "mci/mpv/PlayerOutputs.h"
+#include "movie/ServiceChannel.h"
 #include "movie/SystemTimeOfDayClock.h"
 #include "ui/Form1.h"
 #include "ui/qt/MainWindow.h"
@@ -12,7 +14,8 @@
 namespace trelvane::app {
 
 // The whole program, wired: the media command service on players with the
-// given outputs, the clock, the window, its toolkit and its handlers. Needs
+// given outputs and the channel to it, the clock, the system's files, the
+// window, its toolkit and its handlers. Needs
 // a QApplication; nothing runs until the window's events do.
 class Program {
 public:
@@ -33,7 +36,9 @@ private:
     // Keeps the window painting and answering while a player waits.
     ui::QtWaitHost m_waitHost;
     mci::MediaService m_mediaService;
+    movie::ServiceChannel<mci::MediaService> m_channel{m_mediaService};
     movie::SystemTimeOfDayClock m_clock;
+    clip::PosixClipFiles m_files;
     ui::MainWindow m_window;
     ui::QtToolkit m_toolkit;
     ui::Form1 m_form;

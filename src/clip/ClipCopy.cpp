@@ -16,7 +16,10 @@ void ClipCopy::run(const std::string& source, ClipTarget& target, std::int32_t c
     m_source = OpenFile::forReading(m_files, source);
     m_target = &target;
     m_targetFile = &target.open();
-    const std::int32_t rate = byteRate(m_files.sizeOf(source), m_host.movieLengthInSec());
+    // The size first, then the length, each a step of its own: as two
+    // arguments of one call they would be taken in no fixed order.
+    const std::int64_t size = m_files.sizeOf(source);
+    const std::int32_t rate = byteRate(size, m_host.movieLengthInSec());
     const ProgressScale progress = progressScale(clipBegin, clipEnd, rate);
     m_progressStep = progress.step;
     m_host.setProgressMaximum(progress.maximum);

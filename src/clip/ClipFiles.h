@@ -14,7 +14,7 @@ using FileHandle = int;
 // The file operations a save needs, and nothing more. Positions are 1-based:
 // position p is the byte at offset p - 1, and a position below 1 is a
 // failure. Every operation that fails throws trelvane::Failure (see
-// fileFailure()), except close, which cannot fail.
+// fileFailure()).
 class ClipFiles {
 public:
     virtual ~ClipFiles() = default;
@@ -52,8 +52,14 @@ public:
     // Writes all of `bytes` at `position`, extending the file as needed.
     virtual void writeAt(FileHandle file, std::int64_t position,
                          std::span<const std::byte> bytes) = 0;
-    // A replacement not put in place is thrown away.
-    virtual void close(FileHandle file) noexcept = 0;
+    // Writes what was written to the file through to the disk. Some file
+    // systems (network ones, some in user space, quota-checked mounts) tell
+    // of a failed write only here or at close.
+    virtual void sync(FileHandle file) = 0;
+    // Lets go of the handle in every case; a replacement not put in place is
+    // thrown away. Throws when the system says that written data may not
+    // all have reached the file.
+    virtual void close(FileHandle file) = 0;
 
     // Whether both paths lead to one file, however they are spelled: links,
     // "..", doubled slashes. A path that leads nowhere is no file's.

@@ -24,9 +24,13 @@ OpenFile& ClipTarget::open() {
 }
 
 void ClipTarget::commit() {
+    // Some file systems report a failed write only at the sync or the close.
     if (m_staged) {
         m_file.putInPlaceOf(m_path);
+    } else {
+        m_file.sync();
     }
+    m_file.finish();
 }
 
 }  // namespace trelvane::clip

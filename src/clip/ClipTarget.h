@@ -35,8 +35,10 @@ public:
     // Opens what the copy writes into: the target itself, created when
     // missing and never cut short, or the staged clip. Throws trelvane::Failure.
     OpenFile& open();
-    // Once the last chunk is written: puts a staged clip in the old file's
-    // place. Throws trelvane::Failure, leaving the old file as it was.
+    // Once the last chunk is written: writes the clip through to the disk,
+    // puts a staged clip in the old file's place and closes it. Throws
+    // trelvane::Failure where any of that fails, a staged clip then leaving
+    // the old file as it was: a clip is whole once this returns.
     void commit();
     // Closes what open() opened; a staged clip not committed is gone.
     void close() noexcept { m_file.close(); }

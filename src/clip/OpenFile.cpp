@@ -40,10 +40,22 @@ void OpenFile::writeAt(std::int64_t position, std::span<const std::byte> bytes) 
     m_files->writeAt(m_handle.value(), position, bytes);
 }
 
-void OpenFile::close() noexcept {
+void OpenFile::sync() {
+    m_files->sync(m_handle.value());
+}
+
+void OpenFile::finish() {
     if (m_handle) {
-        m_files->close(*m_handle);
-        m_handle.reset();
+        m_files->close(*std::exchange(m_handle, std::nullopt));
+    }
+}
+
+void OpenFile::close() noexcept {
+    try {
+        finish();
+    } catch (...) {
+        // The handle is gone all the same; a save that needed the answer
+        // asked through finish().
     }
 }
 

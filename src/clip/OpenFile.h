@@ -7,8 +7,8 @@
 
 namespace trelvane::clip {
 
-// One open file that closes itself on every way out: at close(), on
-// destruction, or when another file is moved into it.
+// One open file that closes itself on every way out: at close() or
+// finish(), on destruction, or when another file is moved into it.
 class OpenFile {
 public:
     OpenFile() = default;
@@ -30,7 +30,13 @@ public:
     void writeAt(std::int64_t position, std::span<const std::byte> bytes);
     // Puts a replacement in the place of `path`; it stays open.
     void putInPlaceOf(const std::string& path);
-    // Closing a file that is not open does nothing.
+    // Writes what was written through to the disk; requires an open file.
+    void sync();
+    // Closes the file and throws trelvane::Failure when the system says that
+    // written data may be lost; it is closed either way.
+    void finish();
+    // Closes without a word, for the ways out where the file no longer
+    // matters. Closing a file that is not open does nothing.
     void close() noexcept;
 
 private:

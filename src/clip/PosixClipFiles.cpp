@@ -5,13 +5,14 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 
 #include "clip/ClipFailures.h"
 #include "clip/PosixReplacement.h"
 
 namespace trelvane::clip {
 namespace {
+
+static_assert(sizeof(off_t) == 8, "positions past 4 GiB need 64-bit file offsets");
 
 // Read and write for everyone the creator's umask allows, as for any new file.
 constexpr mode_t kNewFileMode = 0666;
@@ -52,9 +53,7 @@ off_t offsetOf(std::int64_t position) {
 }  // namespace
 
 PosixClipFiles::PosixClipFiles(bool unnamedReplacements)
-    : m_unnamedReplacements(unnamedReplacements) {
-    std::signal(SIGXFSZ, SIG_IGN);
-}
+    : m_unnamedReplacements(unnamedReplacements) {}
 
 FileHandle PosixClipFiles::openForReading(const std::string& path) {
     return openOrFail(path, O_RDONLY);
@@ -139,16 +138,27 @@ void PosixClipFiles::writeAt(FileHandle file, std::int64_t position,
     }
 }
 
-void PosixClipFiles::close(FileHandle file) noexcept {
+void PosixClipFiles::sync(FileHandle file) {
+    if (::fsync(file) != 0) {
+        throw failures::ofSystemError(errno);
+    }
+}
+
+void PosixClipFiles::close(FileHandle file) {
     const auto found = m_replacements.find(file);
     if (found != m_replacements.end()) {
-        posix::discard(found->second);
+        posix::Replacement replacement = std::move(found->second);
         m_replacements.erase(found);
-        return;
+        if (!posix::inPlace(replacement)) {
+            // Thrown away: what its close says no longer matters.
+            posix::discard(replacement);
+            return;
+        }
     }
-    // Not retried on EINTR: the handle is gone either way on this system.
-    if (file >= 0) {
-        ::close(file);
+    // Not retried on EINTR: the handle is gone either way on this system,
+    // and an interrupted close reports no lost data.
+    if (file >= 0 && ::close(file) != 0 && errno != EINTR) {
+        throw failures::ofSystemError(errno);
     }
 }
 

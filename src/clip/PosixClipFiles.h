@@ -13,10 +13,9 @@ namespace trelvane::clip {
 // programs the process starts.
 class PosixClipFiles : public ClipFiles {
 public:
-    // Ignores SIGXFSZ for the whole process: a write past the user's file
-    // size limit (ulimit -f) then fails with EFBIG and the save ends with
-    // "Clip not saved", instead of the signal ending the program on the spot.
-    // `unnamedReplacements` false makes every replacement a named file, as
+    // A write past the user's file size limit (ulimit -f) fails with EFBIG
+    // only where the process ignores SIGXFSZ, which the program sets at its
+    // start. `unnamedReplacements` false makes every replacement a named file, as
     // on file systems that cannot make nameless ones.
     explicit PosixClipFiles(bool unnamedReplacements = true);
 
@@ -30,7 +29,8 @@ public:
     std::size_t readAt(FileHandle file, std::int64_t position,
                        std::span<std::byte> buffer) override;
     void writeAt(FileHandle file, std::int64_t position, std::span<const std::byte> bytes) override;
-    void close(FileHandle file) noexcept override;
+    void sync(FileHandle file) override;
+    void close(FileHandle file) override;
     bool isSameFile(const std::string& first, const std::string& second) override;
 
 private:

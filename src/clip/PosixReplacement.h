@@ -22,6 +22,11 @@ struct Replacement {
     std::string name;
 };
 
+// Whether it has taken its target's place.
+inline bool inPlace(const Replacement& replacement) {
+    return replacement.target.empty();
+}
+
 // `unnamed`: try a nameless file first. Throws trelvane::Failure.
 Replacement openReplacement(const std::string& path, bool unnamed);
 // Throws trelvane::Failure; the replacement is then as it was.

@@ -1,5 +1,7 @@
 #include "mci/MediaService.h"
 
+#include <new>
+
 #include "mci/AnswerBuffer.h"
 #include "mci/CommandParser.h"
 #include "mci/MovieFile.h"
@@ -22,9 +24,21 @@ MediaService::MediaService(std::unique_ptr<PlayerFactory> factory)
 MediaService::~MediaService() = default;
 
 std::uint32_t MediaService::sendCommand(const char* command, char* answer, std::uint32_t capacity,
-                                        std::uintptr_t /*callbackWindow*/) {
+                                        std::uintptr_t /*callbackWindow*/) noexcept {
     AnswerBuffer buffer(answer, capacity);
     buffer.clear();
+    try {
+        return carryOut(command, buffer);
+    } catch (const std::bad_alloc&) {
+        buffer.clear();
+        return status::OutOfMemory;
+    } catch (...) {
+        buffer.clear();
+        return status::DriverInternal;
+    }
+}
+
+Status MediaService::carryOut(const char* command, AnswerBuffer& buffer) {
     const ParseResult parsed = CommandParser::parse(command);
     if (parsed.status != status::Ok) {
         return parsed.status;

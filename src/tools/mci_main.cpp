@@ -13,6 +13,7 @@
 
 #include "mci/MediaService.h"
 #include "mci/mpv/MpvPlayerFactory.h"
+#include "movie/ServiceChannel.h"
 #include "tools/CommandLoop.h"
 
 namespace {
@@ -47,7 +48,8 @@ int main(int argc, char** argv) {
         }
     }
     trelvane::mci::MediaService service(std::make_unique<trelvane::mci::MpvPlayerFactory>(outputs));
-    trelvane::tools::CommandLoop loop(service, static_cast<std::uint32_t>(capacity));
+    trelvane::movie::ServiceChannel channel(service);
+    trelvane::tools::CommandLoop loop(channel, static_cast<std::uint32_t>(capacity));
     // Commands are read from a private copy of standard input, and standard
     // input itself is pointed at /dev/null: a library that closes descriptor
     // 0 by mistake then cannot cut our input or take over its number.

@@ -8,8 +8,9 @@
 
 namespace trelvane::ui {
 
-Form1::Form1(Toolkit& toolkit, movie::CommandChannel& channel, movie::TimeOfDayClock& clock)
-    : m_toolkit(toolkit), m_channel(channel), m_clock(clock) {}
+Form1::Form1(Toolkit& toolkit, movie::CommandChannel& channel, movie::TimeOfDayClock& clock,
+             clip::ClipFiles& files)
+    : m_toolkit(toolkit), m_channel(channel), m_clock(clock), m_files(&files) {}
 
 movie::MovieModule& Form1::player() {
     if (!m_state.player) {

@@ -8,7 +8,6 @@
 
 #include "clip/ClipCopy.h"
 #include "clip/ClipFiles.h"
-#include "clip/PosixClipFiles.h"
 #include "core/Failure.h"
 #include "movie/CommandChannel.h"
 #include "movie/MovieModule.h"
@@ -27,7 +26,9 @@ namespace trelvane::ui {
 // the movie control's waits.
 class Form1 : public FormEvents {
 public:
-    Form1(Toolkit& toolkit, movie::CommandChannel& channel, movie::TimeOfDayClock& clock);
+    // `files` are what a save reads and writes; all four must outlive the window.
+    Form1(Toolkit& toolkit, movie::CommandChannel& channel, movie::TimeOfDayClock& clock,
+          clip::ClipFiles& files);
 
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -47,8 +48,8 @@ public:
 
     const FormState& state() const { return m_state; }
 
-    // The files a save reads and writes: the system's own, unless another
-    // set is handed in before the first save. It must outlive the window.
+    // The files the saves from now on read and write, in place of those
+    // handed to the constructor. They must outlive the window.
     void useClipFiles(clip::ClipFiles& files) { m_files = &files; }
 
     // Where Home Page looks for the guide; by default the source tree's
@@ -89,8 +90,7 @@ private:
     movie::CommandChannel& m_channel;
     movie::TimeOfDayClock& m_clock;
     FormState m_state;
-    clip::PosixClipFiles m_systemFiles;
-    clip::ClipFiles* m_files = &m_systemFiles;
+    clip::ClipFiles* m_files;
     GuidePlaces m_guide;
 };
 

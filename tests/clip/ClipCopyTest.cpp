@@ -105,5 +105,15 @@ TEST_F(ClipCopyTest, StopsAtTheFirstFailureKeepingWhatWasWrittenAndClosingBothFi
     }
 }
 
+// The byte rate takes the source's size, then the movie's length: a size
+// that cannot be had ends the save before the movie control is asked.
+TEST_F(ClipCopyTest, TheSourcesSizeIsTakenBeforeTheMoviesLength) {
+    writePattern(m_source, 100'000);
+    m_host.movieLength = 100;
+    m_files.failCall(FileCall::SizeOf, 1, EIO);
+    EXPECT_TRUE(copy(10, 50).has_value());
+    EXPECT_EQ(m_host.lengthAsked, 0);
+}
+
 }  // namespace
 }  // namespace trelvane::clip::testing

@@ -69,6 +69,25 @@ TEST_F(ClipTargetTest, AnOwnFileGivesWayToAStagedClipOnlyOnceTheClipIsWhole) {
     }
 }
 
+// The staged clip's hidden name must fit beside a target whose own name is
+// near the file system's limit of 255 bytes.
+TEST_F(ClipTargetTest, ALongNameIsReplacedThroughTheStagedClip) {
+    const std::string path = m_dir.path() + "/" + std::string(246, 'n') + ".vob";
+    for (const bool unnamed : {true, false}) {
+        SCOPED_TRACE(unnamed ? "nameless" : "named");
+        makeOld(path);
+        PosixClipFiles files(unnamed);
+        ClipTarget target(files, path);
+        target.replaceExisting();
+        ASSERT_TRUE(target.staged());
+        target.open().writeAt(1, m_clip);
+        target.commit();
+        EXPECT_EQ(readBytes(path), m_clip);
+        EXPECT_EQ(names(m_dir.path()),
+                  (std::vector<std::string>{fs::path(path).filename(), "old.vob"}));
+    }
+}
+
 TEST_F(ClipTargetTest, AStagedClipThatIsNotWholeLeavesTheOldFileAndNothingBeside) {
     for (const bool unnamed : {true, false}) {
         SCOPED_TRACE(unnamed ? "nameless" : "named");

@@ -71,9 +71,15 @@ void FaultyClipFiles::writeAt(FileHandle file, std::int64_t position,
     m_inner.writeAt(file, position, bytes);
 }
 
-void FaultyClipFiles::close(FileHandle file) noexcept {
+void FaultyClipFiles::sync(FileHandle file) {
+    count(FileCall::Sync);
+    m_inner.sync(file);
+}
+
+void FaultyClipFiles::close(FileHandle file) {
     m_open.erase(file);
     m_inner.close(file);
+    count(FileCall::Close);
 }
 
 bool FaultyClipFiles::isSameFile(const std::string& first, const std::string& second) {

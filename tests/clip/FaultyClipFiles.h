@@ -17,7 +17,9 @@ enum class FileCall {
     OpenReplacement,
     PutInPlace,
     Read,
-    Write
+    Write,
+    Sync,
+    Close
 };
 
 // Passes every call on to the files behind it, except those a test made fail,
@@ -27,7 +29,8 @@ public:
     explicit FaultyClipFiles(ClipFiles& inner) : m_inner(inner) {}
 
     // The nth call of that kind from now on (1: the next one) fails with the
-    // system error `error` (an errno value) without reaching the files. One
+    // system error `error` (an errno value) without reaching the files; a
+    // failing close still lets go of its handle, as the real one does. One
     // such fault at a time.
     void failCall(FileCall call, int nth, int error) { m_fault = {call, calls(call) + nth, error}; }
     // sizeOf reports this instead of the file's size; nothing: the real one.
@@ -46,7 +49,8 @@ public:
     std::size_t readAt(FileHandle file, std::int64_t position,
                        std::span<std::byte> buffer) override;
     void writeAt(FileHandle file, std::int64_t position, std::span<const std::byte> bytes) override;
-    void close(FileHandle file) noexcept override;
+    void sync(FileHandle file) override;
+    void close(FileHandle file) override;
     bool isSameFile(const std::string& first, const std::string& second) override;
 
 private:

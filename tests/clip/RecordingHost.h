@@ -14,8 +14,12 @@ struct RecordingHost : CopyHost {
     std::vector<float> maximums;
     std::vector<float> values;
     int yields = 0;
+    int lengthAsked = 0;
 
-    std::int32_t movieLengthInSec() override { return movieLength; }
+    std::int32_t movieLengthInSec() override {
+        ++lengthAsked;
+        return movieLength;
+    }
     void setProgressMaximum(float maximum) override { maximums.push_back(maximum); }
     float progressValue() override { return values.empty() ? 0.0f : values.back(); }
     void setProgressValue(float value) override { values.push_back(value); }

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include "PlayerSession.h"
+#include "mci/mpv/MpvHandle.h"
 
 namespace trelvane::testing {
 namespace {
@@ -142,5 +143,6 @@ int main(int argc, char** argv) {
         return RUN_ALL_TESTS();
     }
     QApplication app(argc, argv);
+    trelvane::mci::useCoreNumberFormat();
     return RUN_ALL_TESTS();
 }

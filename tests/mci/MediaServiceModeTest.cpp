@@ -1,4 +1,7 @@
+#include <exception>
+#include <new>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "ServiceTest.h"
@@ -110,6 +113,21 @@ TEST_F(MediaServiceMode, PlayerFailuresLeaveTheModeAlone) {
     player().seekStatus = status::Ok;
     EXPECT_EQ(send("play movie from 1000").status, status::Ok);
     EXPECT_EQ(mode(), "playing");
+}
+
+// Only statuses leave the service: a caller has no rule for anything else.
+TEST_F(MediaServiceMode, WhatAPlayerThrowsComesOutAsAStatus) {
+    player().thrown = std::make_exception_ptr(std::bad_alloc());
+    EXPECT_EQ(send("seek movie to 1000").status, status::OutOfMemory);
+    player().positionMs = 1234;
+    player().thrown = std::make_exception_ptr(
+        std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again)));
+    const Reply failed = send("status movie position");
+    EXPECT_EQ(failed.status, status::DriverInternal);
+    EXPECT_EQ(failed.answer, "");
+    // The device is still there and answers as before.
+    EXPECT_EQ(send("status movie position").answer, "1234");
+    EXPECT_EQ(mode(), "stopped");
 }
 
 TEST_F(MediaServiceMode, QueriesAndTimeFormat) {

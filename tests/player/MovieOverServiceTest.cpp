@@ -5,6 +5,7 @@
 #include "PlayerSession.h"
 #include "movie/EventPass.h"
 #include "movie/MovieModule.h"
+#include "movie/ServiceChannel.h"
 #include "movie/SystemTimeOfDayClock.h"
 
 namespace trelvane::testing {
@@ -28,7 +29,8 @@ protected:
     PlayerSession session;
     movie::SystemTimeOfDayClock clock;
     YieldingEventPass pass;
-    movie::MovieModule module{session.service(), clock, pass};
+    movie::ServiceChannel<mci::MediaService> channel{session.service()};
+    movie::MovieModule module{channel, clock, pass};
 };
 
 TEST_F(MovieOverService, TheMovieControlDrivesARealPlayer) {

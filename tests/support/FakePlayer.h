@@ -1,8 +1,10 @@
 #pragma once
 
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "mci/PlayerDevice.h"
@@ -17,6 +19,9 @@ struct FakePlayerScript {
     std::int64_t lengthMs = 60000;
     std::int64_t positionMs = 0;
     bool reachedEnd = false;
+    // Thrown by the next seek or position query, as the real player's wait
+    // for its index rethrows what ended the index's thread.
+    std::exception_ptr thrown;
 
     std::vector<std::string> calls;
     std::optional<OpenRequest> opened;
@@ -35,9 +40,13 @@ public:
         return m_script->openStatus;
     }
     std::int64_t lengthMs() override { return m_script->lengthMs; }
-    std::int64_t positionMs() override { return m_script->positionMs; }
+    std::int64_t positionMs() override {
+        rethrow();
+        return m_script->positionMs;
+    }
     Status seek(std::int64_t ms) override {
         m_script->calls.push_back("seek " + std::to_string(ms));
+        rethrow();
         if (m_script->seekStatus == status::Ok) {
             m_script->positionMs = ms;
         }
@@ -55,6 +64,12 @@ public:
     bool reachedEnd() override { return m_script->reachedEnd; }
 
 private:
+    void rethrow() {
+        if (m_script->thrown) {
+            std::rethrow_exception(std::exchange(m_script->thrown, nullptr));
+        }
+    }
+
     std::shared_ptr<FakePlayerScript> m_script;
 };
 

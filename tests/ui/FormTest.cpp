@@ -14,9 +14,11 @@ FormTest::FormTest() {
     auto factory = std::make_unique<mci::testing::FakePlayerFactory>();
     m_factory = factory.get();
     m_service = std::make_unique<mci::MediaService>(std::move(factory));
-    m_channel = std::make_unique<TappedChannel>(*m_service, [this] { return m_clock.now(); });
+    m_serviceChannel = std::make_unique<movie::ServiceChannel<mci::MediaService>>(*m_service);
+    m_channel =
+        std::make_unique<TappedChannel>(*m_serviceChannel, [this] { return m_clock.now(); });
     m_channel->onSend([this](const std::string& text) { m_toolkit.note("send: " + text); });
-    m_form = std::make_unique<Form1>(m_toolkit, *m_channel, m_clock);
+    m_form = std::make_unique<Form1>(m_toolkit, *m_channel, m_clock, m_files);
     m_toolkit.onEveryPass([this] { movePlayingMovies(); });
 }
 

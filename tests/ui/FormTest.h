@@ -11,9 +11,12 @@
 #include "FakeClock.h"
 #include "FakePlayerFactory.h"
 #include "FakeToolkit.h"
+#include "FaultyClipFiles.h"
 #include "TappedChannel.h"
 #include "TempDir.h"
+#include "clip/PosixClipFiles.h"
 #include "mci/MediaService.h"
+#include "movie/ServiceChannel.h"
 #include "ui/Form1.h"
 
 namespace trelvane::ui::testing {
@@ -23,6 +26,7 @@ using Texts = std::vector<std::string>;
 // The window's logic on a fake toolkit and the real media service, whose
 // players are fakes that move on while playing, in step with the clock. Every
 // command sent is tapped and woven into the toolkit's log as "send: ...".
+// Saves go through real files that a test can make fail.
 class FormTest : public ::testing::Test {
 protected:
     static constexpr double kPassStep = 0.1;
@@ -60,7 +64,10 @@ protected:
     FakeToolkit m_toolkit{m_clock, kPassStep};
     mci::testing::FakePlayerFactory* m_factory = nullptr;
     std::unique_ptr<mci::MediaService> m_service;
+    std::unique_ptr<movie::ServiceChannel<mci::MediaService>> m_serviceChannel;
     std::unique_ptr<TappedChannel> m_channel;
+    clip::PosixClipFiles m_posix;
+    clip::testing::FaultyClipFiles m_files{m_posix};
     std::unique_ptr<Form1> m_form;
 
 private:

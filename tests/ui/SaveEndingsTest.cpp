@@ -80,6 +80,11 @@ TEST_F(SaveEnding, AFailedCopyIsReportedAsNotSavedAndKeepsWhatWasWritten) {
          "Clip not saved: no such file or directory", std::nullopt},
         {"movie length 0", [this] { movie().lengthMs = 999; }, "short.vob",
          "Clip not saved: movie length is 0 seconds", 0},
+        // Written whole, but the file system tells of the loss only at the end.
+        {"sync fails", [this] { m_files.failCall(FileCall::Sync, 1, EIO); }, "unsynced.vob",
+         "Clip not saved: input/output error", 2},
+        {"close fails", [this] { m_files.failCall(FileCall::Close, 1, EDQUOT); }, "unclosed.vob",
+         "Clip not saved: disk quota exceeded", 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -94,7 +99,8 @@ TEST_F(SaveEnding, AFailedCopyIsReportedAsNotSavedAndKeepsWhatWasWritten) {
         EXPECT_EQ(messagesFrom(shown), Texts{c.message});
         expectEndingAfter(from, "showMessage(\"" + c.message + "\", \"Trelvane 2.0\")");
         if (c.chunksKept) {
-            const auto kept = 20'481 * static_cast<std::int64_t>(*c.chunksKept);
+            const std::int64_t chunks = *c.chunksKept;
+            const std::int64_t kept = chunks == 0 ? 0 : 20'480 * chunks + 1;
             EXPECT_EQ(clip::testing::readBytes(target),
                       clip::testing::patternFrom(10'000, kept, kSourceBytes));
         } else {

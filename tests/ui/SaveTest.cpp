@@ -8,7 +8,6 @@ using clip::testing::patternFrom;
 SaveTest::SaveTest() {
     m_source = openMovie("movie.vob", 100'000);
     clip::testing::writePattern(m_source, kSourceBytes);
-    m_form->useClipFiles(m_files);
 }
 
 void SaveTest::mark(std::int32_t begin, std::int32_t end) {

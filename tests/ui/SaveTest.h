@@ -3,16 +3,13 @@
 #include <optional>
 #include <string>
 
-#include "FaultyClipFiles.h"
 #include "FormTest.h"
 #include "PatternFiles.h"
-#include "clip/PosixClipFiles.h"
 
 namespace trelvane::ui::testing {
 
 // A movie of 100 s whose file holds 100000 pattern bytes, 1000 bytes a
-// second, opened and playing; saves go through real files that a test can
-// make fail.
+// second, opened and playing.
 class SaveTest : public FormTest {
 protected:
     static constexpr std::int64_t kSourceBytes = 100'000;
@@ -29,8 +26,6 @@ protected:
     void expectWindowRestored() const;
     void expectSourceIntact() const;
 
-    clip::PosixClipFiles m_posix;
-    clip::testing::FaultyClipFiles m_files{m_posix};
     std::string m_source;
 };
 

@@ -6,6 +6,7 @@
 
 #include <thread>
 
+#include "mci/mpv/MpvHandle.h"
 #include "movie/MovieModule.h"
 #include "movie/SystemTimeOfDayClock.h"
 #include "ui/qt/QtEventPass.h"
@@ -123,6 +124,7 @@ TEST(QtEventPass, HandlingPendingEventsNeverWaits) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    trelvane::mci::useCoreNumberFormat();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <optional>
 
 #include "ModalDriver.h"
@@ -271,6 +272,54 @@ void ToolkitDialogsTest::programThatCannotStartIsAFailure() {
         QVERIFY2(failure.has_value(), commandLine);
         QCOMPARE(failure->number(), failureNumber::FileNotFound);
     }
+}
+
+namespace {
+
+// Where Qt keeps the dialog's settings, main() having pointed the user's
+// configuration folder at a fresh one for this run.
+QString dialogSettingsFile() {
+    return QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).filePath(QStringLiteral("QtProject.conf"));
+}
+
+}  // namespace
+
+void ToolkitDialogsTest::dialogsOpenWhereTheProgramPutsThem() {
+    QTemporaryDir elsewhere;
+    // As an earlier run of Qt's dialog would have left it.
+    QFile earlier(dialogSettingsFile());
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("[FileDialog]\nlastVisited=" + QUrl::fromLocalFile(elsewhere.path()).toEncoded() +
+                  "\n");
+    earlier.close();
+    QtToolkit& toolkit = m_shown->toolkit();
+    toolkit.setDialogFileName("");
+    QStringList openedIn;
+    const auto cancelIn = [&](QWidget& modal) {
+        auto& dialog = static_cast<QFileDialog&>(modal);
+        openedIn << dialog.directory().absolutePath();
+        // The user looks around elsewhere, then cancels.
+        dialog.setDirectory(elsewhere.path());
+        dialog.reject();
+    };
+    ModalDriver driver({cancelIn, cancelIn});
+    QVERIFY(failureOf([&] { toolkit.showOpenDialog(); }).has_value());
+    QVERIFY(failureOf([&] { toolkit.showSaveDialog(); }).has_value());
+    QCOMPARE(driver.unexpected(), QStringList());
+    QCOMPARE(openedIn, (QStringList{QDir::currentPath(), QDir::currentPath()}));
+    QFile::remove(dialogSettingsFile());
+}
+
+void ToolkitDialogsTest::dialogsLeaveNoSettingsBehind() {
+    // Every dialog of the tests before has come and gone by now.
+    QtToolkit& toolkit = m_shown->toolkit();
+    ModalDriver driver({[](QWidget& modal) { static_cast<QDialog&>(modal).reject(); }});
+    QVERIFY(failureOf([&] { toolkit.showOpenDialog(); }).has_value());
+    m_shown.reset();
+    const QDir configuration(qEnvironmentVariable("XDG_CONFIG_HOME"));
+    QVERIFY(configuration.exists());
+    QCOMPARE(configuration.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList());
 }
 
 }  // namespace trelvane::ui

@@ -31,6 +31,8 @@ private slots:
     void messageBoxAnswersNoAndOk();
     void startedProgramGetsQuotedArguments();
     void programThatCannotStartIsAFailure();
+    void dialogsOpenWhereTheProgramPutsThem();
+    void dialogsLeaveNoSettingsBehind();
 
 private:
     std::unique_ptr<ShownWindow> m_shown;

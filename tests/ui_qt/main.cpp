@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstring>
 #include <memory>
@@ -27,6 +28,10 @@ int main(int argc, char** argv) {
         QApplication app(argc, argv);
         return ToolkitControlsTest::runEndProgramChild();
     }
+    // A configuration folder of this run's own, empty, so that the tests
+    // see what the dialogs would leave in the user's.
+    QTemporaryDir configuration;
+    qputenv("XDG_CONFIG_HOME", configuration.path().toLocal8Bit());
     // Without a display a QApplication cannot be made; the suites then
     // skip themselves.
     const bool display = displayPresent();

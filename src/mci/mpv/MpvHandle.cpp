@@ -8,12 +8,11 @@
 
 namespace trelvane::mci {
 
-MpvHandle::MpvHandle() {
-    // The core parses numbers with the C library and refuses to start under a
-    // locale whose decimal point is not '.'.
+void useCoreNumberFormat() {
     std::setlocale(LC_NUMERIC, "C");
-    m_handle = mpv_create();
 }
+
+MpvHandle::MpvHandle() : m_handle(mpv_create()) {}
 
 MpvHandle::~MpvHandle() {
     if (m_handle != nullptr) {

@@ -12,6 +12,14 @@ struct mpv_stream_cb_info;
 
 namespace trelvane::mci {
 
+// The core parses numbers with the C library and refuses to start under a
+// locale whose decimal point may not be '.': this sets LC_NUMERIC to "C" for
+// the whole process. Called once at the start of a program that makes
+// players, after anything that takes the user's locale (QApplication does)
+// and before any thread runs, as setlocale races with every thread that
+// reads or writes a number meanwhile, such as another movie's index.
+void useCoreNumberFormat();
+
 // Sole owner of one player core. Every call reports whether the core accepted
 // it; nothing here swallows a return code.
 class MpvHandle {

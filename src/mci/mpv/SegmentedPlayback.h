@@ -26,6 +26,10 @@ public:
     static std::unique_ptr<SegmentedPlayback> create(MpvHandle& mpv,
                                                      timeline::TimelineTask::Built built);
 
+    // It holds the core by reference: a copy would outlive what it steers.
+    SegmentedPlayback(const SegmentedPlayback&) = delete;
+    SegmentedPlayback& operator=(const SegmentedPlayback&) = delete;
+
     std::int64_t lengthMs() const { return m_timeline.lengthMs(); }
     std::int64_t positionMs();
 

@@ -84,7 +84,14 @@ std::optional<TimelineTask::Built> TimelineTask::take() {
     if (!m_timeline.valid()) {
         return std::nullopt;
     }
-    auto timeline = m_timeline.get();
+    std::optional<Timeline> timeline;
+    try {
+        timeline = m_timeline.get();
+    } catch (...) {
+        // A build that failed in any way (memory, a thread of the system's
+        // that would not start) leaves the player on its own clock, as a
+        // file without usable clocks does.
+    }
     if (!timeline) {
         return std::nullopt;
     }

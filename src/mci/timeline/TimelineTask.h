@@ -39,7 +39,8 @@ public:
     // build's thread takes to hand the result over).
     bool ready() const;
     // Waits for the build, and hands over its result: nullopt for a file
-    // without usable clocks or one that could not be read. Once only.
+    // without usable clocks, one that could not be read, or a build that
+    // threw. Once only.
     std::optional<Built> take();
 
 private:
