@@ -29,6 +29,8 @@ public:
     PackReader(const PackReader&) = delete;
     PackReader& operator=(const PackReader&) = delete;
 
+    // Stamps are read as the clock running on from the first pack's, across
+    // a turn of the clock (see ClockWrap.h).
     bool open(const std::string& path);
     std::uint64_t size() const { return m_size; }
 
@@ -54,6 +56,7 @@ private:
 
     int m_fd = -1;
     std::uint64_t m_size = 0;
+    double m_clockOrigin = 0;
     std::atomic<bool> m_stopped = false;
 };
 
