@@ -71,7 +71,9 @@ protected:
     // Plays from `fromMs` until the position reaches `untilMs`, reading the
     // position on either side of every picture read: the picture's moment
     // must lie within kNear of them, no position may step back, and none may
-    // move on faster than the clock on the wall.
+    // move on faster than the clock on the wall by a stretch's worth. (At a
+    // join whose sound track changes the player drops a few pictures to
+    // catch up, and the picture moves on that much faster for a moment.)
     void playComparing(std::int64_t fromMs, std::int64_t untilMs) {
         ASSERT_EQ(m_player->seek(fromMs), mci::status::Ok);
         ASSERT_EQ(m_player->setPaused(false), mci::status::Ok);
@@ -93,7 +95,7 @@ protected:
             ASSERT_GE(after, before) << "stepped back";
             const auto wallMs =
                 std::chrono::duration_cast<std::chrono::milliseconds>(now - lastAt).count();
-            ASSERT_LE(after - last, wallMs + 100) << "leapt ahead of the wall clock";
+            ASSERT_LE(after - last, wallMs + 400) << "leapt ahead of the wall clock";
             ASSERT_GE(shown, before - kNear) << "the position ran ahead of the picture";
             ASSERT_LE(shown, after + kNear) << "the position lagged behind the picture";
             last = after;
@@ -139,7 +141,7 @@ protected:
     std::unique_ptr<mci::MpvPlayer> m_player;
 };
 
-TEST_F(ShownPicturePlayerTest, ShortStretchesReadFromTheirFirstPictureAndRunOn) {
+TEST_F(ShownPicturePlayerTest, ShortStretchesReadFromTheirFirstPictureRunOnAndSeek) {
     for (const char* name : {"short1.vob", "short2.vob"}) {
         SCOPED_TRACE(name);
         open(name);
@@ -148,13 +150,6 @@ TEST_F(ShownPicturePlayerTest, ShortStretchesReadFromTheirFirstPictureAndRunOn) 
         EXPECT_NEAR(static_cast<double>(m_player->lengthMs()),
                     (name[5] == '1' ? 20 : 10) * m_framesPerPart * kMsPerFrame, kNear);
         playComparing(0, 5500);
-    }
-}
-
-TEST_F(ShownPicturePlayerTest, SeeksIntoShortStretchesStayInThem) {
-    for (const char* name : {"short1.vob", "short2.vob"}) {
-        SCOPED_TRACE(name);
-        open(name);
         seekEach(edgesOfParts(1, 4));
     }
 }
