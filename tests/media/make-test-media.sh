@@ -3,8 +3,9 @@
 # "<file>.duration" holding ffprobe's figure for each real movie so that the
 # tests compare against a measurement that is not ours.
 set -euo pipefail
-dir=${1:?usage: make-test-media.sh DIR NOISY_CLOCK_TOOL}
-noisy_clock=${2:?usage: make-test-media.sh DIR NOISY_CLOCK_TOOL}
+dir=${1:?usage: make-test-media.sh DIR NOISY_CLOCK_TOOL [RESTAMP]}
+noisy_clock=${2:?usage: make-test-media.sh DIR NOISY_CLOCK_TOOL [RESTAMP]}
+restamp=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$dir"
 cd "$dir"
@@ -44,6 +45,28 @@ make_noisy() {  # name source
 }
 make_noisy noisy-ntsc60.vob ntsc60.vob
 make_noisy noisy-pal20.vob pal20.vob
+# Pictures that carry their own numbers: stretches of one and two seconds, as
+# a recorder cuts cells; parts of every shape joined; and clocks that wrap
+# round their 33 bits, early in the file (the demuxer counts back from the
+# wrap) and late in it (it counts on past the wrap).
+make_numbered() {  # name seconds-per-part shapes...
+  if [ ! -s "$1" ] || [ ! -s "$1.frames" ]; then
+    bash "$here/make-numbered-vob.sh" "$@"
+  fi
+}
+make_numbered short1.vob 1 $(printf 'plain %.0s' {1..20})
+make_numbered short2.vob 2 $(printf 'plain %.0s' {1..10})
+make_numbered shapes.vob 5 wide surround wide dual plain
+make_wrapped() {  # name seconds seconds-before-wrap
+  if [ -n "$restamp" ] && { [ ! -s "$1" ] || [ ! -s "$1.frames" ]; }; then
+    make_numbered "$1.unwrapped" "$2" plain
+    "$restamp" "$1.unwrapped" "$3"
+    mv "$1.unwrapped.frames" "$1.frames"
+    mv "$1.unwrapped" "$1"
+  fi
+}
+make_wrapped wrap-early.vob 40 20
+make_wrapped wrap-late.vob 90 70
 
 printf 'this is a text file, not a movie\n' > text.vob
 : > empty.vob

@@ -216,7 +216,7 @@ void MpvPlayer::takeTimeline() {
     auto built = m_index->take();
     m_index.reset();
     if (built) {
-        m_segmented = SegmentedPlayback::create(m_mpv, std::move(*built));
+        m_segmented = SegmentedPlayback::create(m_mpv, std::move(*built), m_pendingMs);
     }
     if (!m_segmented) {
         return;

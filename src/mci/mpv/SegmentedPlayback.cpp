@@ -2,6 +2,9 @@
 
 #include "mci/timeline/SeekPoint.h"
 
+#include "mci/timeline/ClockWrap.h"
+
+#include <algorithm>
 #include <charconv>
 
 namespace trelvane::mci {
@@ -18,25 +21,33 @@ std::string decimalText(double value, int decimals) {
 }  // namespace
 
 std::unique_ptr<SegmentedPlayback> SegmentedPlayback::create(MpvHandle& mpv,
-                                                             timeline::TimelineTask::Built built) {
+                                                             timeline::TimelineTask::Built built,
+                                                             std::int64_t furthestMs) {
     if (built.timeline.segmentCount() < 2) {
         return nullptr;
     }
     return std::unique_ptr<SegmentedPlayback>(
-        new SegmentedPlayback(mpv, std::move(built.reader), std::move(built.timeline)));
+        new SegmentedPlayback(mpv, std::move(built.reader), std::move(built.timeline), furthestMs));
 }
 
 SegmentedPlayback::SegmentedPlayback(MpvHandle& mpv, std::unique_ptr<timeline::PackReader> reader,
-                                     timeline::Timeline timeline)
+                                     timeline::Timeline timeline, std::int64_t furthestMs)
     : m_mpv(mpv),
       m_reader(std::move(reader)),
       m_timeline(std::move(timeline)),
       m_tracker(m_timeline) {
+    // Playback began at the first stretch and has only moved on; a stamp
+    // shown now that steps back from the furthest the core got means a
+    // restart was crossed meanwhile.
+    const auto start = m_mpv.getDouble("demuxer-start-time");
+    const double firstPts = m_timeline.segment(0).firstPts;
+    m_tracker.restart({0, start ? std::max(firstPts, timeline::unwrapped(*start, firstPts) +
+                                                         static_cast<double>(furthestMs) / 1000.0)
+                                : firstPts});
     if (const auto stamp = shownStamp()) {
-        m_tracker.find(*stamp, readOffset());
-    } else {
-        m_tracker.restart({0, m_timeline.segment(0).firstPts});
+        m_heldMs = m_tracker.positionMs(*stamp, readOffset(), 0);
     }
+    m_lastLook = std::chrono::steady_clock::now();
 }
 
 std::optional<double> SegmentedPlayback::shownStamp() {
@@ -47,7 +58,23 @@ std::optional<double> SegmentedPlayback::shownStamp() {
     if (!position || !start) {
         return std::nullopt;
     }
-    return *position + *start;
+    const double stamp = *position + *start;
+    const double onTimeline = timeline::unwrapped(stamp, m_timeline.segment(0).firstPts);
+    m_wrapShift = onTimeline - stamp;
+    return onTimeline;
+}
+
+std::optional<std::int64_t> SegmentedPlayback::playedSinceLastLook() {
+    const auto now = std::chrono::steady_clock::now();
+    std::optional<std::int64_t> played;
+    if (m_lastLook) {
+        played =
+            m_mpv.getFlag("pause").value_or(false)
+                ? 0
+                : std::chrono::duration_cast<std::chrono::milliseconds>(now - *m_lastLook).count();
+    }
+    m_lastLook = now;
+    return played;
 }
 
 std::optional<std::uint64_t> SegmentedPlayback::readOffset() {
@@ -60,11 +87,12 @@ std::optional<std::uint64_t> SegmentedPlayback::readOffset() {
 std::int64_t SegmentedPlayback::positionMs() {
     const auto stamp = shownStamp();
     if (!stamp) {
-        return 0;
+        return m_heldMs;
     }
-    const std::int64_t position = m_tracker.positionMs(*stamp, readOffset());
+    m_heldMs =
+        std::max(m_heldMs, m_tracker.positionMs(*stamp, readOffset(), playedSinceLastLook()));
     applyEnd();
-    return position;
+    return m_heldMs;
 }
 
 bool SegmentedPlayback::seek(std::int64_t ms) {
@@ -92,6 +120,8 @@ void SegmentedPlayback::settle() {
         landed.pts = *stamp;
     }
     m_tracker.restart(landed);
+    m_heldMs = m_timeline.continuousMs(landed);
+    m_lastLook = std::chrono::steady_clock::now();
     applyEnd();
 }
 
@@ -108,7 +138,7 @@ bool SegmentedPlayback::applyEnd() {
         const timeline::Place end = m_timeline.locate(*m_endMs);
         const auto start = m_mpv.getDouble("demuxer-start-time");
         if (end.segment == m_tracker.segment() && start) {
-            coreEnd = end.pts - *start;
+            coreEnd = end.pts - m_wrapShift - *start;
         }
     }
     const std::string text = coreEnd ? decimalText(*coreEnd, 3) : std::string("none");

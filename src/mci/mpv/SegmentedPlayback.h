@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -22,9 +23,12 @@ class SegmentedPlayback {
 public:
     // nullptr for a file that needs none of this: clocks that run on from
     // start to end, which the core handles on its own. The movie may already
-    // be playing: it is found on the timeline where the core reads it.
+    // be playing, on from the start of the file (it is never sent anywhere
+    // before the timeline is in): `furthestMs` is the furthest the core's own
+    // clock was seen to get meanwhile.
     static std::unique_ptr<SegmentedPlayback> create(MpvHandle& mpv,
-                                                     timeline::TimelineTask::Built built);
+                                                     timeline::TimelineTask::Built built,
+                                                     std::int64_t furthestMs);
 
     // It holds the core by reference: a copy would outlive what it steers.
     SegmentedPlayback(const SegmentedPlayback&) = delete;
@@ -42,8 +46,11 @@ public:
 
 private:
     SegmentedPlayback(MpvHandle& mpv, std::unique_ptr<timeline::PackReader> reader,
-                      timeline::Timeline timeline);
+                      timeline::Timeline timeline, std::int64_t furthestMs);
+    SegmentedPlayback(const SegmentedPlayback&) = delete;
+    SegmentedPlayback& operator=(const SegmentedPlayback&) = delete;
     std::optional<double> shownStamp();
+    std::optional<std::int64_t> playedSinceLastLook();
     std::optional<std::uint64_t> readOffset();
     bool applyEnd();
 
@@ -52,6 +59,13 @@ private:
     timeline::Timeline m_timeline;
     timeline::SegmentTracker m_tracker;
     timeline::Place m_seekTarget;
+    // What the core's stamps must be moved by to be the timeline's: a whole
+    // turn of the clock where the demuxer counts back from a wrap.
+    double m_wrapShift = 0;
+    // Played on, the movie never goes back: a stamp that dips for a moment
+    // as the core changes clocks leaves the position where it was.
+    std::int64_t m_heldMs = 0;
+    std::optional<std::chrono::steady_clock::time_point> m_lastLook;
     std::optional<std::int64_t> m_endMs;
     std::string m_coreEnd = "none";
 };

@@ -1,5 +1,6 @@
 #include "mci/timeline/PackReader.h"
 
+#include "mci/timeline/ClockWrap.h"
 #include "mci/timeline/MpegPacks.h"
 
 #include <algorithm>
@@ -15,11 +16,11 @@ bool isPackStart(const std::vector<std::uint8_t>& b, std::size_t i) {
     return i + 3 < b.size() && b[i] == 0 && b[i + 1] == 0 && b[i + 2] == 1 && b[i + 3] == 0xBA;
 }
 
-void noteStamp(Pack& pack, const PesPacket& packet) {
+void noteStamp(Pack& pack, const PesPacket& packet, double clockOrigin) {
     if (!packet.ptsSeconds || !carriesMovieTime(packet)) {
         return;
     }
-    const double pts = *packet.ptsSeconds;
+    const double pts = unwrapped(*packet.ptsSeconds, clockOrigin);
     pack.stamps.emplace_back(packet.streamId, pts);
     pack.firstPts = std::min(pack.firstPts.value_or(pts), pts);
     pack.lastPts = std::max(pack.lastPts.value_or(pts), pts);
@@ -40,7 +41,13 @@ bool PackReader::open(const std::string& path) {
 bool PackReader::open(std::shared_ptr<const MovieReader> movie) {
     m_movie = std::move(movie);
     m_size = m_movie ? m_movie->size() : 0;
-    return m_movie != nullptr;
+    if (!m_movie) {
+        return false;
+    }
+    if (const auto first = packAt(0)) {
+        m_clockOrigin = first->scrSeconds;
+    }
+    return true;
 }
 
 std::optional<Pack> PackReader::packAt(std::uint64_t offset, std::uint64_t searchBytes) const {
@@ -109,14 +116,14 @@ std::optional<Pack> PackReader::parseAt(std::uint64_t offset,
     }
     Pack pack;
     pack.offset = offset + at;
-    pack.scrSeconds = header->scrSeconds;
+    pack.scrSeconds = unwrapped(header->scrSeconds, m_clockOrigin);
     std::size_t i = at + header->length;
     while (i < bytes.size() && !isPackStart(bytes, i)) {
         const auto packet = parsePes(all.subspan(i));
         if (!packet) {
             break;  // padding to the next pack, or a packet cut by the end of what was read
         }
-        noteStamp(pack, *packet);
+        noteStamp(pack, *packet, m_clockOrigin);
         i += packet->length;
     }
     pack.length = i - at;

@@ -32,6 +32,8 @@ public:
     PackReader(const PackReader&) = delete;
     PackReader& operator=(const PackReader&) = delete;
 
+    // Stamps are read as the clock running on from the first pack's, across
+    // a turn of the clock (see ClockWrap.h).
     bool open(const std::string& path);
     // Reads through a movie already open, shared with its other readers.
     bool open(std::shared_ptr<const MovieReader> movie);
@@ -62,6 +64,7 @@ private:
 
     std::shared_ptr<const MovieReader> m_movie;
     std::uint64_t m_size = 0;
+    double m_clockOrigin = 0;
     std::atomic<bool> m_stopped = false;
     mutable std::atomic<long> m_reads = 0;
     mutable std::atomic<std::uint64_t> m_bytes = 0;

@@ -13,6 +13,10 @@ namespace {
 constexpr double kSearchSeconds = 1.5;
 constexpr std::uint64_t kLeastSearchBytes = 256 * 1024;
 constexpr std::uint64_t kMostSearchBytes = 16 * 1024 * 1024;
+// The core, sent to a picture group this close to the end of its stretch,
+// finds the sound there running out as it starts, and starts again at the
+// next stretch's first picture instead.
+constexpr double kLeastTailSeconds = 0.2;
 
 std::uint64_t searchBytes(const Segment& segment) {
     const double bytesPerSecond =
@@ -37,7 +41,7 @@ std::uint64_t seekOffset(const PackReader& reader, const Timeline& timeline, con
         if (!pack || pack->offset >= end) {
             break;
         }
-        if (pack->pictureGroupPts) {
+        if (pack->pictureGroupPts && *pack->pictureGroupPts + kLeastTailSeconds <= segment.endPts) {
             const double distance = std::fabs(*pack->pictureGroupPts - place.pts);
             if (!best || distance < bestDistance) {
                 best = pack->offset;

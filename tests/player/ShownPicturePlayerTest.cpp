@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "PlayerSession.h"
+#include "mci/mpv/MpvPlayer.h"
+
+// Positions and seeks judged by the picture the player shows. Every picture
+// of these files carries its own number on the joined movie (see
+// tests/media/make-numbered-vob.sh), so the moment shown is read off the
+// screen, not taken from any player's clock.
+namespace trelvane::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr double kMsPerFrame = 1001.0 / 30.0;
+constexpr std::int64_t kNear = 300;  // the most a position or a seek may be off
+
+class ShownPicturePlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override { std::filesystem::create_directories(m_dir); }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+    void open(const std::string& name) {
+        std::ifstream frames(mediaPath(name) + ".frames");
+        ASSERT_TRUE(frames >> m_framesPerPart) << "no " << name << " made";
+        m_player = std::make_unique<mci::MpvPlayer>(mci::PlayerOutputs{"null", "null"});
+        ASSERT_EQ(m_player->open({mediaPath(name), std::nullopt}), mci::status::Ok);
+    }
+
+    // The number of the picture shown now, read off its sixteen bars.
+    int shownNumber() {
+        const std::string shot = m_dir + "/shown.png";
+        std::filesystem::remove(shot);
+        EXPECT_TRUE(m_player->savePicture(shot));
+        EXPECT_TRUE(waitUntil([&] { return std::filesystem::exists(shot); }, 5s));
+        std::istringstream bars(commandOutput(
+            "ffmpeg -v error -i '" + shot +
+            "' -vf scale=16:1:flags=area,format=gray -f rawvideo - | od -An -tu1 -v"));
+        int number = 0;
+        int bits = 0;
+        for (int level = 0; bars >> level; ++bits) {
+            number |= (level > 128 ? 1 : 0) << bits;
+        }
+        EXPECT_EQ(bits, 16) << "no picture to read";
+        return bits == 16 ? number : -1;
+    }
+
+    static std::int64_t pictureMs(int number) {
+        return static_cast<std::int64_t>(number * kMsPerFrame + 0.5);
+    }
+    int partOfPicture(int number) const { return number / m_framesPerPart; }
+    int partOfMs(std::int64_t ms) const {
+        return static_cast<int>(static_cast<double>(ms) / (m_framesPerPart * kMsPerFrame));
+    }
+    std::int64_t partStartMs(int part) const {
+        return static_cast<std::int64_t>(part * m_framesPerPart * kMsPerFrame + 0.5);
+    }
+
+    // Plays from `fromMs` until the position reaches `untilMs`, reading the
+    // position on either side of every picture read: the picture's moment
+    // must lie within kNear of them, no position may step back, and none may
+    // move on faster than the clock on the wall by a stretch's worth. (At a
+    // join whose sound track changes the player drops a few pictures to
+    // catch up, and the picture moves on that much faster for a moment.)
+    void playComparing(std::int64_t fromMs, std::int64_t untilMs) {
+        ASSERT_EQ(m_player->seek(fromMs), mci::status::Ok);
+        ASSERT_EQ(m_player->setPaused(false), mci::status::Ok);
+        std::int64_t last = m_player->positionMs();
+        auto lastAt = Clock::now();
+        const auto deadline = lastAt + std::chrono::milliseconds(untilMs - fromMs) + 20s;
+        int compared = 0;
+        while (last < untilMs && Clock::now() < deadline) {
+            const std::int64_t before = m_player->positionMs();
+            const int number = shownNumber();
+            const std::int64_t after = m_player->positionMs();
+            const auto now = Clock::now();
+            ASSERT_GE(number, 0);
+            const std::int64_t shown = pictureMs(number);
+            SCOPED_TRACE("picture " + std::to_string(number) + " (" + std::to_string(shown) +
+                         " ms) between positions " + std::to_string(before) + " and " +
+                         std::to_string(after));
+            ASSERT_GE(before, last) << "stepped back";
+            ASSERT_GE(after, before) << "stepped back";
+            const auto wallMs =
+                std::chrono::duration_cast<std::chrono::milliseconds>(now - lastAt).count();
+            ASSERT_LE(after - last, wallMs + 400) << "leapt ahead of the wall clock";
+            ASSERT_GE(shown, before - kNear) << "the position ran ahead of the picture";
+            ASSERT_LE(shown, after + kNear) << "the position lagged behind the picture";
+            last = after;
+            lastAt = now;
+            ++compared;
+        }
+        EXPECT_GE(last, untilMs) << "playback never got there";
+        EXPECT_GE(compared, 5);
+    }
+
+    // Each seek shows a picture near its target, of the stretch it asked for,
+    // and reads back as the target. In the last half second of a stretch the
+    // picture can be that of the picture group before: the player cannot be
+    // started in a stretch's last few pictures.
+    void seekEach(const std::vector<std::int64_t>& targets) {
+        for (const std::int64_t target : targets) {
+            SCOPED_TRACE("seek to " + std::to_string(target));
+            ASSERT_EQ(m_player->seek(target), mci::status::Ok);
+            const int number = shownNumber();
+            const bool nearEnd = partStartMs(partOfMs(target) + 1) - target < 500;
+            EXPECT_NEAR(static_cast<double>(pictureMs(number)), static_cast<double>(target),
+                        nearEnd ? 2 * kNear : kNear)
+                << "showed picture " << number;
+            EXPECT_EQ(partOfPicture(number), partOfMs(target)) << "showed picture " << number;
+            EXPECT_EQ(m_player->positionMs(), target);
+        }
+    }
+
+    // Near the end and the start of the stretches, where a seek is likeliest
+    // to slip into a neighbour.
+    std::vector<std::int64_t> edgesOfParts(int first, int last) const {
+        std::vector<std::int64_t> targets;
+        for (int part = first; part <= last; ++part) {
+            targets.push_back(partStartMs(part + 1) - 250);
+            targets.push_back(partStartMs(part) + 150);
+        }
+        return targets;
+    }
+
+    int m_framesPerPart = 0;
+    std::string m_dir =
+        std::filesystem::temp_directory_path() / ("shown-" + std::to_string(::getpid()));
+    std::unique_ptr<mci::MpvPlayer> m_player;
+};
+
+TEST_F(ShownPicturePlayerTest, ShortStretchesReadFromTheirFirstPictureRunOnAndSeek) {
+    for (const char* name : {"short1.vob", "short2.vob"}) {
+        SCOPED_TRACE(name);
+        open(name);
+        EXPECT_EQ(shownNumber(), 0);
+        EXPECT_NEAR(static_cast<double>(m_player->positionMs()), 0, 100);
+        EXPECT_NEAR(static_cast<double>(m_player->lengthMs()),
+                    (name[5] == '1' ? 20 : 10) * m_framesPerPart * kMsPerFrame, kNear);
+        playComparing(0, 5500);
+        seekEach(edgesOfParts(1, 4));
+    }
+}
+
+TEST_F(ShownPicturePlayerTest, JoinsOfEveryShapeKeepPositionsAndSeeks) {
+    // 16:9 with mono sound, AC-3 5.1, 16:9 again, two sound tracks, plain.
+    open("shapes.vob");
+    EXPECT_NEAR(static_cast<double>(m_player->lengthMs()), 5 * m_framesPerPart * kMsPerFrame,
+                kNear);
+    seekEach(edgesOfParts(0, 4));
+    playComparing(partStartMs(1) - 1500, partStartMs(4) + 1000);
+}
+
+TEST_F(ShownPicturePlayerTest, TheClockRunsOnAcrossItsWrap) {
+    // The demuxer counts the stamps before an early wrap back from it, and
+    // those after a late wrap on past it: both must read as one clock.
+    struct Case {
+        const char* name;
+        std::int64_t wrapMs;
+    };
+    for (const Case& c : {Case{"wrap-early.vob", 20000}, Case{"wrap-late.vob", 70000}}) {
+        SCOPED_TRACE(c.name);
+        open(c.name);
+        EXPECT_NEAR(static_cast<double>(m_player->lengthMs()), m_framesPerPart * kMsPerFrame,
+                    kNear);
+        seekEach({c.wrapMs - 3000, c.wrapMs + 2500, 1000, c.wrapMs + 9000});
+        playComparing(c.wrapMs - 2000, c.wrapMs + 3000);
+    }
+}
+
+}  // namespace
+}  // namespace trelvane::testing
