@@ -47,8 +47,6 @@ public:
 private:
     SegmentedPlayback(MpvHandle& mpv, std::unique_ptr<timeline::PackReader> reader,
                       timeline::Timeline timeline, std::int64_t furthestMs);
-    SegmentedPlayback(const SegmentedPlayback&) = delete;
-    SegmentedPlayback& operator=(const SegmentedPlayback&) = delete;
     std::optional<double> shownStamp();
     std::optional<std::int64_t> playedSinceLastLook();
     std::optional<std::uint64_t> readOffset();
