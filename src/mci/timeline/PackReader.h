@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "mci/timeline/MovieReader.h"
 #include "mci/timeline/Pack.h"
 #include "mci/timeline/PackSource.h"
-#include "mci/timeline/MovieReader.h"
 
 namespace trelvane::mci::timeline {
 
