@@ -19,8 +19,8 @@
 namespace {
 
 // While armed, every allocation off the test's own thread fails, as when
-// memory runs out on the index's thread. (The library's own delete frees
-// what malloc gave.)
+// memory runs out on the index's thread. The deletes below free what malloc
+// gave, so that a sanitizer's own delete never meets these blocks.
 std::atomic<bool> g_othersFail{false};
 std::thread::id g_testThread;
 
@@ -34,6 +34,14 @@ void* operator new(std::size_t size) {
         return memory;
     }
     throw std::bad_alloc();
+}
+
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
 }
 
 namespace trelvane::mci::timeline {
