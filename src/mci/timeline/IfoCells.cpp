@@ -1,5 +1,7 @@
 #include "mci/timeline/IfoCells.h"
 
+#include "mci/timeline/IfoBounds.h"
+
 #include <dvdread/dvd_reader.h>
 #include <dvdread/ifo_read.h>
 #include <dvdread/ifo_types.h>
@@ -74,7 +76,7 @@ bool addCells(const pgc_t& pgc, std::vector<IfoCell>& cells) {
 }  // namespace
 
 std::optional<std::vector<IfoCell>> readIfoCells(const std::string& folder, int titleSet) {
-    if (titleSet < 1 || titleSet > 99) {
+    if (titleSet < 1 || titleSet > 99 || !ifoTablesFit(folder, titleSet)) {
         return std::nullopt;
     }
     const std::unique_ptr<dvd_reader_t, CloseReader> reader(
