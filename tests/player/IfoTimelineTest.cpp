@@ -124,6 +124,15 @@ TEST_F(IfoTimelineTest, InformationFilesOfOtherPartsOrSetsOrCutShortAreRefused) 
     }
     // A table that claims more than the files hold is refused before the
     // disc library sizes a buffer by the claim, whole backup or not.
+    const auto cellTable = [&] {
+        std::ifstream file(ifo, std::ios::binary);
+        unsigned char pointer[4] = {};
+        file.seekg(0xE0);
+        file.read(reinterpret_cast<char*>(pointer), 4);
+        return (std::uint32_t{pointer[0]} << 24) | (std::uint32_t{pointer[1]} << 16) |
+               (std::uint32_t{pointer[2]} << 8) | pointer[3];
+    }();
+    ASSERT_GT(cellTable, 0u);
     const std::string claims = folderWith("claims", {"VTS_01_1.VOB", "VTS_01_2.VOB"});
     fs::copy_file(ifo, claims + "/VTS_01_0.IFO");
     fs::copy_file(setFile("VTS_01_0.BUP"), claims + "/VTS_01_0.BUP");
@@ -131,14 +140,7 @@ TEST_F(IfoTimelineTest, InformationFilesOfOtherPartsOrSetsOrCutShortAreRefused) 
     {
         std::fstream file(claims + "/VTS_01_0.IFO",
                           std::ios::in | std::ios::out | std::ios::binary);
-        unsigned char pointer[4] = {};
-        file.seekg(0xE0);  // the cell address table's first sector
-        file.read(reinterpret_cast<char*>(pointer), 4);
-        const std::uint32_t sector = (std::uint32_t{pointer[0]} << 24) |
-                                     (std::uint32_t{pointer[1]} << 16) |
-                                     (std::uint32_t{pointer[2]} << 8) | pointer[3];
-        ASSERT_GT(sector, 0u);
-        file.seekp(std::streamoff{sector} * 2048 + 4);  // its last byte: 2.4 GB on
+        file.seekp(std::streamoff{cellTable} * 2048 + 4);  // its last byte: 2.4 GB on
         file.write("\x92\x00\x00\x00", 4);
         ASSERT_TRUE(file.good());
     }

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -84,9 +85,17 @@ std::string findFile(const std::string& folder, const char* name) {
     return {};
 }
 
-// False where a table whose header the file holds claims to end past
-// `limit` bytes. Tables the file does not reach are the library's to refuse.
-bool claimsWithin(int fd, std::uint64_t limit) {
+// A title set's file whose every table the file holds the header of ends
+// within `limit` bytes. Tables the file does not reach are the library's to
+// refuse.
+bool soundWithin(int fd, std::uint64_t limit) {
+    constexpr std::string_view kTitleSet = "DVDVIDEO-VTS";
+    std::array<char, kTitleSet.size()> identifier{};
+    const ssize_t got = ::pread(fd, identifier.data(), identifier.size(), 0);
+    if (got < 0 || (got == static_cast<ssize_t>(identifier.size()) &&
+                    std::string_view(identifier.data(), identifier.size()) != kTitleSet)) {
+        return false;
+    }
     for (const TablePointer& table : kTables) {
         const auto sector = bigEndian32(fd, table.at);
         if (!sector) {
@@ -106,7 +115,7 @@ bool claimsWithin(int fd, std::uint64_t limit) {
 
 }  // namespace
 
-bool ifoTablesFit(const std::string& folder, int titleSet) {
+bool ifoSafeToRead(const std::string& folder, int titleSet) {
     std::array<char, 16> ifo{};
     std::array<char, 16> bup{};
     std::snprintf(ifo.data(), ifo.size(), "VTS_%02d_0.IFO", titleSet);
@@ -128,7 +137,7 @@ bool ifoTablesFit(const std::string& folder, int titleSet) {
     }
     for (const std::string& path : files) {
         const Fd fd(path);
-        if (fd.value >= 0 && !claimsWithin(fd.value, limit)) {
+        if (fd.value >= 0 && !soundWithin(fd.value, limit)) {
             return false;
         }
     }

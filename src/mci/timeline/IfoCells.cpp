@@ -76,7 +76,7 @@ bool addCells(const pgc_t& pgc, std::vector<IfoCell>& cells) {
 }  // namespace
 
 std::optional<std::vector<IfoCell>> readIfoCells(const std::string& folder, int titleSet) {
-    if (titleSet < 1 || titleSet > 99 || !ifoTablesFit(folder, titleSet)) {
+    if (titleSet < 1 || titleSet > 99 || !ifoSafeToRead(folder, titleSet)) {
         return std::nullopt;
     }
     const std::unique_ptr<dvd_reader_t, CloseReader> reader(
