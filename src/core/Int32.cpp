@@ -3,32 +3,21 @@
 #include <cfenv>
 #include <cmath>
 
+#include "core/Checked.h"
 #include "core/Failure.h"
 
 namespace trelvane::int32 {
 
 std::int32_t add(std::int32_t a, std::int32_t b) {
-    std::int32_t result = 0;
-    if (__builtin_add_overflow(a, b, &result)) {
-        throw Failure::overflow();
-    }
-    return result;
+    return checked::add(a, b);
 }
 
 std::int32_t subtract(std::int32_t a, std::int32_t b) {
-    std::int32_t result = 0;
-    if (__builtin_sub_overflow(a, b, &result)) {
-        throw Failure::overflow();
-    }
-    return result;
+    return checked::subtract(a, b);
 }
 
 std::int32_t multiply(std::int32_t a, std::int32_t b) {
-    std::int32_t result = 0;
-    if (__builtin_mul_overflow(a, b, &result)) {
-        throw Failure::overflow();
-    }
-    return result;
+    return checked::multiply(a, b);
 }
 
 std::int32_t fromDouble(double value) {
