@@ -3,22 +3,9 @@
 #include <cfenv>
 #include <cmath>
 
-#include "core/Checked.h"
 #include "core/Failure.h"
 
 namespace trelvane::int32 {
-
-std::int32_t add(std::int32_t a, std::int32_t b) {
-    return checked::add(a, b);
-}
-
-std::int32_t subtract(std::int32_t a, std::int32_t b) {
-    return checked::subtract(a, b);
-}
-
-std::int32_t multiply(std::int32_t a, std::int32_t b) {
-    return checked::multiply(a, b);
-}
 
 std::int32_t fromDouble(double value) {
     // nearbyint honours the rounding mode; ties-to-even is the default one,
