@@ -103,8 +103,9 @@ def link_leaks(path):
     return leaks
 
 
-def reached(command, source_root, stdin=None):
+def reached(entry, source_root, stdin=None):
     """The headers a compile command's source reaches, by the compiler's -M."""
+    command, directory = entry
     args = shlex.split(command)
     if pathlib.Path(args[0]).name == "ccache":
         args = args[1:]
@@ -122,7 +123,8 @@ def reached(command, source_root, stdin=None):
         kept.append(arg)
     if stdin is not None:
         kept = [a for a in kept if not a.endswith(".cpp")] + ["-x", "c++", "-"]
-    result = subprocess.run(kept + ["-M"], input=stdin, capture_output=True, text=True)
+    result = subprocess.run(kept + ["-M"], input=stdin, capture_output=True, text=True,
+                            cwd=directory)
     if result.returncode != 0:
         sys.exit(f"the compiler failed on {command}:\n{result.stderr}")
     paths = result.stdout.replace("\\\n", " ").split(":", 1)[1].split()
@@ -148,12 +150,17 @@ def main():
             name = path.relative_to(source_root).as_posix()
         except ValueError:
             continue
-        by_source[name] = entry["command"]
+        # Ninja writes one command line, other generators its arguments.
+        by_source[name] = (entry.get("command") or shlex.join(entry["arguments"]),
+                           entry["directory"])
 
     for layer, exempt, rules in LAYERS:
-        for name, command in sorted(by_source.items()):
-            if not name.startswith(layer + "/") or any(name.startswith(e + "/") for e in exempt):
-                continue
+        sources = [(name, command) for name, command in sorted(by_source.items())
+                   if name.startswith(layer + "/")
+                   and not any(name.startswith(e + "/") for e in exempt)]
+        if not sources:
+            sys.exit(f"no sources of src/{layer} among the build's: a check of nothing")
+        for name, command in sources:
             checked += 1
             headers = reached(command, source_root)
             for what, pattern in rules:
@@ -180,8 +187,6 @@ def main():
 
     for leak in leaks:
         print(leak)
-    if not checked:
-        sys.exit("no sources of the layers found: a check of nothing")
     print(f"{checked} sources and headers checked, {len(leaks)} leaks")
     sys.exit(1 if leaks else 0)
 
