@@ -16,7 +16,7 @@ set(TRELVANE_PROGRAM_DIR ${CMAKE_BINARY_DIR})
 set(TRELVANE_BUILD_GUIDE guide/index.html)
 file(MAKE_DIRECTORY ${TRELVANE_PROGRAM_DIR}/guide)
 file(CREATE_LINK ${PROJECT_SOURCE_DIR}/docs/index.html ${TRELVANE_PROGRAM_DIR}/${TRELVANE_BUILD_GUIDE}
-     SYMBOLIC)
+     SYMBOLIC COPY_ON_ERROR)
 
 # PNGs for the desktops and menus that do not draw SVG, in the hicolor
 # theme's layout so that the tree installs as it is.
