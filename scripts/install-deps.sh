@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config ninja-build clang-format
+  build-essential cmake pkg-config ninja-build clang-format python3
   qt6-base-dev libgl-dev
   libmpv-dev libxcb1-dev
   libgtest-dev libgmock-dev
