@@ -36,11 +36,10 @@ for name in "${fuzzers[@]}"; do
   mkdir -p "$root/$build/corpus/ifo_fuzzer"
   own=$root/$build/corpus/ifo_fuzzer/own-set.ifo
   cp "$set_dir/VIDEO_TS/VTS_01_0.IFO" "$own"
-  # The same file with its cell address table claiming 2.4 GB: the library
-  # would size a buffer by that claim before reading it.
+  # The same file with its program chain table claiming 2.4 GB.
   claim=$root/$build/corpus/ifo_fuzzer/table-claims-gigabytes.ifo
   cp "$own" "$claim"
-  sector=$((16#$(od -An -tx1 -j$((0xE0)) -N4 "$own" | tr -d ' \n')))
+  sector=$((16#$(od -An -tx1 -j$((0xCC)) -N4 "$own" | tr -d ' \n')))
   printf '\x92\x00\x00\x00' | dd of="$claim" bs=1 seek=$((sector * 2048 + 4)) conv=notrunc status=none
 done
 export TRELVANE_IFO_FUZZ_SET=$set_dir/VIDEO_TS

@@ -10,7 +10,6 @@ packages=(
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev llvm
   ffmpeg mpv dvdauthor
-  libdvdread-dev
   xvfb xdotool x11-utils xclip imagemagick openbox wmctrl tesseract-ocr strace
   xdg-utils
   librsvg2-bin dpkg-dev desktop-file-utils appstream man-db
