@@ -173,7 +173,8 @@ std::optional<std::vector<IfoCell>> cellsOfFile(const std::string& path) {
     }
     const std::uint64_t tableBytes = std::uint64_t{top.u32(4)} + 1;
     Bytes table;
-    if (tableBytes > size - start || !table.read(fd.value, start, tableBytes)) {
+    if (tableBytes < kChainEntriesAt || tableBytes > size - start ||
+        !table.read(fd.value, start, tableBytes)) {
         return std::nullopt;
     }
     const std::uint16_t chains = table.u16(0);
