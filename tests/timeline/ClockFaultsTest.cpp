@@ -178,6 +178,34 @@ TEST_F(ClockFaultsTest, JoinedLikePartsCostAboutOneSeekEach) {
     ASSERT_EQ(timeline->segmentCount(), 48u);
     EXPECT_EQ(timeline->segment(47).byteStart, 47 * 512 * kPack);
     EXPECT_LE(m_farReads, TimelineBuilder::kCoarseSamples + 2 + 48 + 48 / 2);
+
+    // 72 parts of 3 to 5 MiB, over 256 MiB: sparser passes come first, the
+    // joins are found from them, and the coarse samples between, all near a
+    // join by then, cost no seeks. One far read a join, the sparsest pass,
+    // and the finer look at the few gaps whose clock hid a join; the coarse
+    // pass alone would seek 32 times before the first join.
+    constexpr int kParts = 72;
+    const std::string path = m_dir.path() + "/joined.vob";
+    std::vector<std::uint64_t> joins;
+    std::uint64_t packs = 0;
+    SyntheticStream parts;
+    for (int part = 0; part < kParts; ++part) {
+        const int count = 1536 + (part * 337) % 1024;
+        joins.push_back(packs * kPack);
+        parts.addRun(count, 0.2, 0.7, 0.0047, 100);
+        parts.appendTo(path);
+        packs += static_cast<std::uint64_t>(count);
+    }
+    const auto joined = build(path);
+    ASSERT_GE(m_size, std::uint64_t{256} << 20);
+    ASSERT_TRUE(joined);
+    std::vector<std::uint64_t> starts;
+    for (std::size_t i = 0; i < joined->segmentCount(); ++i) {
+        starts.push_back(joined->segment(i).byteStart);
+    }
+    EXPECT_EQ(starts, joins);
+    EXPECT_NEAR(joined->lengthMs(), static_cast<double>(packs) * 4.7, kParts);
+    EXPECT_LE(m_farReads, (kParts - 1) + TimelineBuilder::kCoarseSamples / 2 + 4);
 }
 
 TEST_F(ClockFaultsTest, LongSearchesReadInPieces) {

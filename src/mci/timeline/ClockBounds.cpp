@@ -74,7 +74,8 @@ void ClockBounds::learn(const std::vector<Pack>& samples, std::uint64_t reach) {
             disagreeing += drift < -kStampDrift || drift > kStampDrift;
         }
     }
-    m_clockIsNoise = witnessed >= kFewestWitnesses && 2 * disagreeing > witnessed;
+    m_clockMayBeNoise = 2 * disagreeing > witnessed;
+    m_clockIsNoise = witnessed >= kFewestWitnesses && m_clockMayBeNoise;
     const double usual = bytesPerSecond.empty() ? 0 : median(bytesPerSecond);
     m_usualBytesPerSecond = usual;
     // The clock must advance at least at half the usual rate, or, from a

@@ -26,6 +26,8 @@ public:
     // Over the neighbouring samples the pack clocks and the stamps of the
     // sound and pictures mostly disagree: the clocks are not to be trusted.
     bool clockIsNoise() const { return m_clockIsNoise; }
+    // The same, on however few pairs were witnessed: a doubt, not a verdict.
+    bool clockMayBeNoise() const { return m_clockMayBeNoise; }
     // It advances within a small share of what the usual rate gives.
     bool runsSteadily(const Pack& before, const Pack& after) const;
     // It advances less than they allow: it steps back somewhere between.
@@ -40,6 +42,7 @@ private:
     // Of each sample near another: that one's offset, and the rate between.
     std::multimap<std::uint64_t, std::pair<std::uint64_t, double>> m_localSecondsPerByte;
     bool m_clockIsNoise = false;
+    bool m_clockMayBeNoise = false;
 };
 
 }  // namespace trelvane::mci::timeline

@@ -138,9 +138,12 @@ std::vector<Pack> PackReader::packsFrom(std::uint64_t offset, std::uint64_t unti
     if (!m_movie || offset >= m_size || until <= offset || most == 0 || stopped()) {
         return packs;
     }
+    // What the packs asked for take if the first starts at `offset`, as on a
+    // disc it does, and enough to see the last one end: a run that starts
+    // later is cut short, and the caller reads on from where it ends.
     const std::uint64_t span = std::min<std::uint64_t>(until - offset, most * kSectorBytes);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(
-        std::min<std::uint64_t>(span + kSearchBytes + kLongestPack, m_size - offset)));
+    std::vector<std::uint8_t> bytes(
+        static_cast<std::size_t>(std::min<std::uint64_t>(span + kLongestPack, m_size - offset)));
     bytes.resize(readAt(bytes.data(), bytes.size(), offset));
     const bool toEnd = offset + bytes.size() >= m_size;
     std::size_t from = 0;

@@ -19,31 +19,48 @@ std::uint64_t roundUp(std::uint64_t bytes) {
     return (bytes + kSectorBytes - 1) / kSectorBytes * kSectorBytes;
 }
 
+void sortByOffset(std::vector<Pack>& packs) {
+    const auto byOffset = [](const Pack& a, const Pack& b) { return a.offset < b.offset; };
+    const auto sameOffset = [](const Pack& a, const Pack& b) { return a.offset == b.offset; };
+    std::stable_sort(packs.begin(), packs.end(), byOffset);
+    packs.erase(std::unique(packs.begin(), packs.end(), sameOffset), packs.end());
+}
+
 }  // namespace
 
 std::optional<Timeline> TimelineBuilder::build() {
     m_boundaries.clear();
     m_edges.clear();
+    m_ranOn.clear();
     m_judged.clear();
     m_seen.clear();
     m_looks = 0;
     m_bytes = 0;
 
-    std::uint64_t spacing = std::max(kSectorBytes, roundUp(m_reader.size() / kCoarseSamples));
+    const std::uint64_t coarse = std::max(kSectorBytes, roundUp(m_reader.size() / kCoarseSamples));
+    int levels = levelsAbove(coarse);
+    std::uint64_t spacing = coarse << levels;
     std::vector<Pack> samples = coarsePass(spacing);
     if (samples.size() < 2) {
         return std::nullopt;
     }
     m_bounds.learn(samples, 2 * kRateBytes);
+    for (; levels > 0; --levels) {
+        // Clocks that may be noise are searched nowhere before the full
+        // coarse pass has judged them.
+        if (!m_bounds.clockMayBeNoise()) {
+            resolveAll(withBreaks(samples));
+        }
+        spacing /= 2;
+        samples = refine(samples, spacing);
+        m_bounds.learn(samples, 2 * kRateBytes);
+    }
     if (m_bounds.clockIsNoise()) {
         return std::nullopt;
     }
+    samples = withBreaks(samples);
     for (;;) {
-        // Gaps in the order of their offsets, so that the reads move on
-        // through the file rather than to and fro.
-        for (std::size_t i = 1; i < samples.size(); ++i) {
-            resolve(samples[i - 1], samples[i]);
-        }
+        resolveAll(samples);
         const std::uint64_t finer = finerSpacing();
         if (finer >= spacing) {
             break;
@@ -107,25 +124,47 @@ std::vector<Pack> TimelineBuilder::readRun(std::uint64_t from, std::uint64_t unt
     return run;
 }
 
+void TimelineBuilder::resolveAll(const std::vector<Pack>& samples) {
+    // Gaps in the order of their offsets, so that the reads move on through
+    // the file rather than to and fro.
+    for (std::size_t i = 1; i < samples.size(); ++i) {
+        resolve(samples[i - 1], samples[i]);
+    }
+}
+
+void TimelineBuilder::sampleNear(std::uint64_t offset, std::uint64_t spacing,
+                                 std::vector<Pack>& samples) {
+    auto pack = read(offset);
+    if (!pack || (!samples.empty() && pack->offset <= samples.back().offset)) {
+        return;
+    }
+    const std::uint64_t at = pack->offset;
+    samples.push_back(std::move(*pack));
+    if (auto neighbour = read(at + kRateBytes);
+        neighbour && neighbour->offset > at && neighbour->offset < offset + spacing) {
+        samples.push_back(std::move(*neighbour));  // near: no seek of its own
+    }
+}
+
 std::vector<Pack> TimelineBuilder::coarsePass(std::uint64_t spacing) {
     const std::uint64_t size = m_reader.size();
     std::vector<Pack> samples;
     for (std::uint64_t offset = 0; offset < size; offset += spacing) {
-        auto pack = read(offset);
-        if (!pack || (!samples.empty() && pack->offset <= samples.back().offset)) {
+        if (!samples.empty()) {
+            sampleNear(offset, spacing, samples);
             continue;
         }
+        auto pack = read(offset);
+        if (!pack) {
+            continue;
+        }
+        // The start of the first stretch, right behind it.
         const std::uint64_t at = pack->offset;
         samples.push_back(std::move(*pack));
-        if (samples.size() == 1) {  // the start of the first stretch, right behind it
-            auto& run = m_boundaries[at].startRun;
-            run = readRun(at, size, StretchEdges::kEdgePacks);
-            if (!run.empty() && run.back().offset > at) {
-                samples.push_back(run.back());
-            }
-        } else if (auto neighbour = read(at + kRateBytes);
-                   neighbour && neighbour->offset > at && neighbour->offset < offset + spacing) {
-            samples.push_back(std::move(*neighbour));  // near: no seek of its own
+        auto& run = m_boundaries[at].startRun;
+        run = readRun(at, size, StretchEdges::kEdgePacks);
+        if (!run.empty() && run.back().offset > at) {
+            samples.push_back(run.back());
         }
     }
     if (samples.empty()) {
@@ -143,14 +182,50 @@ std::vector<Pack> TimelineBuilder::coarsePass(std::uint64_t spacing) {
     return samples;
 }
 
+int TimelineBuilder::levelsAbove(std::uint64_t spacing) const {
+    int levels = 0;
+    while (levels < kMostLevels && spacing >= kLeveledSpacing &&
+           (spacing << (levels + 1)) * kFewestLevelSamples <= m_reader.size()) {
+        ++levels;
+    }
+    return levels;
+}
+
+std::vector<Pack> TimelineBuilder::refine(const std::vector<Pack>& samples, std::uint64_t spacing) {
+    // The places halfway between the samples so far, but where a search has
+    // read near one: the gap around it was judged down to its packs then.
+    std::vector<Pack> finer = samples;
+    for (std::uint64_t offset = spacing; offset < m_reader.size(); offset += 2 * spacing) {
+        if (!seenNear(offset, spacing / 2)) {
+            std::vector<Pack> found;
+            sampleNear(offset, spacing, found);
+            finer.insert(finer.end(), found.begin(), found.end());
+        }
+    }
+    sortByOffset(finer);
+    return finer;
+}
+
+bool TimelineBuilder::seenNear(std::uint64_t offset, std::uint64_t reach) const {
+    return std::any_of(m_seen.begin(), m_seen.end(), [&](const ClockSample& seen) {
+        return (seen.offset > offset ? seen.offset - offset : offset - seen.offset) <= reach;
+    });
+}
+
+std::vector<Pack> TimelineBuilder::withBreaks(const std::vector<Pack>& samples) const {
+    // No gap may hide a break already found: it would be searched again.
+    std::vector<Pack> known = samples;
+    known.insert(known.end(), m_edges.begin(), m_edges.end());
+    known.insert(known.end(), m_ranOn.begin(), m_ranOn.end());
+    sortByOffset(known);
+    return known;
+}
+
 std::vector<Pack> TimelineBuilder::finerPass(const std::vector<Pack>& samples,
                                              std::uint64_t spacing) {
-    const auto byOffset = [](const Pack& a, const Pack& b) { return a.offset < b.offset; };
-    const auto sameOffset = [](const Pack& a, const Pack& b) { return a.offset == b.offset; };
     std::vector<Pack> known = samples;  // no gap may hide a restart already found
     known.insert(known.end(), m_edges.begin(), m_edges.end());
-    std::sort(known.begin(), known.end(), byOffset);
-    known.erase(std::unique(known.begin(), known.end(), sameOffset), known.end());
+    sortByOffset(known);
     std::vector<Pack> finer = known;
     for (std::size_t i = 1; i < known.size(); ++i) {
         // A gap over which the clock advances just as the usual rate would
@@ -169,8 +244,7 @@ std::vector<Pack> TimelineBuilder::finerPass(const std::vector<Pack>& samples,
             }
         }
     }
-    std::sort(finer.begin(), finer.end(), byOffset);
-    finer.erase(std::unique(finer.begin(), finer.end(), sameOffset), finer.end());
+    sortByOffset(finer);
     return finer;
 }
 

@@ -33,6 +33,12 @@ namespace trelvane::mci::timeline {
 // its stamps, or whose breaks cost more reads than the budget allows, gets no
 // timeline: the player's own clock serves it better than a guess.
 //
+// A file of hundreds of megabytes is sampled a few times more sparsely first
+// and its gaps searched before the samples between are read, and those only
+// where no search came near: the joins of many parts are each found where
+// the part before says it ends, which also tells the clock of the places
+// between. A file without breaks reads the same samples, in another order.
+//
 // A gap whose clock looks plausible is not read into, so a restart can go
 // unseen there: one that steps back by less than the gap's bytes allow for,
 // or a step back and a leap ahead that cancel out inside one gap.
@@ -46,6 +52,11 @@ public:
     // that turn out not to be restarts, and more for each restart found.
     static constexpr int kBudgetLooks = 64 * kCoarseSamples;
     static constexpr int kLooksPerRestart = 24;
+    // Sparser passes come first where the coarse samples lie at least this
+    // far apart, up to this many, each with at least this many samples.
+    static constexpr std::uint64_t kLeveledSpacing = 8 * 1024 * 1024;
+    static constexpr int kMostLevels = 3;
+    static constexpr int kFewestLevelSamples = 4;
 
     explicit TimelineBuilder(const PackSource& reader) : m_reader(reader) {}
 
@@ -67,6 +78,12 @@ private:
     bool overBudget() const;
     std::vector<Pack> readRun(std::uint64_t from, std::uint64_t until, int most);
     std::vector<Pack> coarsePass(std::uint64_t spacing);
+    void sampleNear(std::uint64_t offset, std::uint64_t spacing, std::vector<Pack>& samples);
+    int levelsAbove(std::uint64_t spacing) const;
+    std::vector<Pack> refine(const std::vector<Pack>& samples, std::uint64_t spacing);
+    bool seenNear(std::uint64_t offset, std::uint64_t reach) const;
+    std::vector<Pack> withBreaks(const std::vector<Pack>& samples) const;
+    void resolveAll(const std::vector<Pack>& samples);
     std::vector<Pack> finerPass(const std::vector<Pack>& samples, std::uint64_t spacing);
     std::uint64_t finerSpacing() const;
     void resolve(const Pack& before, const Pack& after);
@@ -80,6 +97,7 @@ private:
     ClockBounds m_bounds;
     std::map<std::uint64_t, Boundary> m_boundaries;  // by where each stretch starts
     std::vector<Pack> m_edges;                       // the two packs either side of each restart
+    std::vector<Pack> m_ranOn;  // the same of each break that the stamps ran on over
     std::set<std::pair<std::uint64_t, std::uint64_t>> m_judged;
     std::vector<ClockSample> m_seen;  // every pack read, for the stretches' samples
     int m_looks = 0;

@@ -141,6 +141,8 @@ void TimelineBuilder::restartAt(const Pack& before, const Pack& first) {
                         std::make_move_iterator(rest.end()));
     }
     if (StretchEdges::stampsRunOn(endRun, startRun)) {
+        m_ranOn.push_back(before);
+        m_ranOn.push_back(first);
         return;
     }
     m_edges.push_back(before);
