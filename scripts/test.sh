@@ -3,7 +3,7 @@
 # every test. Tests that need a screen get a virtual one when none is set.
 # Then the checked runs, each bounded: the tests again under AddressSanitizer
 # and UndefinedBehaviorSanitizer, and each fuzzer for TRELVANE_FUZZ_SECONDS
-# (default 60).
+# (default 30), from one seed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -16,4 +16,4 @@ else
   xvfb-run -a -s "-screen 0 1280x1024x24 -br -nolisten tcp" ctest "${ctest_args[@]}"
 fi
 bash scripts/sanitize.sh
-bash scripts/fuzz.sh "${TRELVANE_FUZZ_SECONDS:-60}"
+bash scripts/fuzz.sh "${TRELVANE_FUZZ_SECONDS:-30}"
