@@ -36,6 +36,14 @@ void* operator new(std::size_t size) {
     throw std::bad_alloc();
 }
 
+// The library's temporary buffers (a stable sort's) ask without throwing.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    if (g_othersFail.load() && std::this_thread::get_id() != g_testThread) {
+        return nullptr;
+    }
+    return std::malloc(size == 0 ? 1 : size);
+}
+
 void operator delete(void* memory) noexcept {
     std::free(memory);
 }
