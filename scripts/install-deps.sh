@@ -11,7 +11,8 @@ packages=(
   clang libclang-rt-14-dev llvm
   ffmpeg mpv dvdauthor
   libdvdread-dev
-  xvfb xdotool x11-utils xclip imagemagick openbox wmctrl tesseract-ocr strace
+  xvfb xdotool x11-utils xclip imagemagick openbox wmctrl strace
+  dbus-daemon libglib2.0-bin at-spi2-core python3-pyatspi
   xdg-utils
   librsvg2-bin dpkg-dev desktop-file-utils appstream man-db
   debhelper lintian devscripts blhc autopkgtest
