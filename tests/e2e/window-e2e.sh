@@ -28,7 +28,7 @@ shot paused
 # Stop, then a click on the slider's track right of the thumb: 5 seconds
 # on, marked as the start; another one, 10 seconds, as the end.
 mark_five_to_ten "$movie"
-wait_for 10 frame_steady "$movie" || fail "the picture moves on after Stop and two seeks"
+wait_for 10 frame_steady || fail "the picture moves on after Stop and two seeks"
 label_reads Label3 5 || fail "Label3 does not show the clip's length 5"
 shot marked
 
