@@ -212,3 +212,11 @@ frame_black() {
   crop frame now "${FRAME_BOX[@]}"
   [ "$(convert "$ARTIFACTS/frame.png" -format '%[fx:maxima.r+maxima.g+maxima.b]' info:)" = 0 ]
 }
+
+# frame_plays MOVIE FROM TO: P, on fresh pixels, shows a picture of MOVIE
+# from between second FROM and second TO; for a look at the picture alone,
+# where the labels are not read (a desktop's own fonts, say).
+frame_plays() {
+  fresh_shot now || return 1
+  frame_matches_movie now "$1" "$2" "$3"
+}

@@ -77,15 +77,20 @@ differing_pixels() {
   compare -metric AE "$ARTIFACTS/$1.png" "$ARTIFACTS/$2.png" null: 2>&1 || true
 }
 
-# start_screen: a private virtual screen with a window manager, so that the
-# test neither depends on nor disturbs the desktop it is started from.
-start_screen() {
-  # The one font the tests install, with fixed rendering settings, so that
-  # the readers can render the window's text pixel for pixel.
+# pin_fonts: the one font the tests install, with fixed rendering settings,
+# for the program and the readers alike, so that the readers can render the
+# window's text pixel for pixel.
+pin_fonts() {
   export FONTCONFIG_FILE="$E2E_LIB/fonts.conf"
   export XDG_CACHE_HOME="$ARTIFACTS/cache" XDG_RUNTIME_DIR="$ARTIFACTS/runtime"
   mkdir -p "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
   chmod 700 "$XDG_RUNTIME_DIR"
+}
+
+# start_screen: a private virtual screen with a window manager, so that the
+# test neither depends on nor disturbs the desktop it is started from.
+start_screen() {
+  pin_fonts
   local fifo
   fifo=$(mktemp -u)
   mkfifo "$fifo"

@@ -1,24 +1,30 @@
 // trelvane-screen-text: exact reading of text on screenshots of the window
 // under test, for the end-to-end scripts. Run on the same screen as the
-// program, so that fonts, their settings and the style are the program's.
+// program, with the same fonts and settings, so that the program's own
+// window, built here unshown, gives the value labels' font and colours.
 //
-//   number IMAGE BACKGROUND   the digits a value label's crop shows; prints
+//   number IMAGE [BACKGROUND] the digits a value label's crop shows; prints
 //                             them ("" for an empty label), or says
 //                             "unreadable" on stderr and exits 3
 //   find IMAGE X Y W H TEXT   exits 0 when the area of IMAGE holds the line
 //                             TEXT as a dialog draws it; 3 when it does not
-//   label OUTPUT W H TEXT BACKGROUND
+//   label OUTPUT W H TEXT [BACKGROUND]
 //                             paints a value label of W by H showing TEXT
+//   window OUTPUT [LABEL=TEXT...]
+//                             paints the program's window as the screen
+//                             shows it, its value labels showing TEXT
 //   agree A B X Y W H [HX HY HW HH]
 //                             exits 0 when two screenshots agree on every
 //                             pixel of the area, but for the hole in it
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QPalette>
 #include <cstdio>
 #include <iostream>
 
 #include "GlyphReader.h"
+#include "ui/qt/MainWindow.h"
 
 namespace {
 
@@ -26,8 +32,9 @@ constexpr int kUnreadable = 3;
 constexpr int kUsage = 2;
 
 int usage() {
-    std::cerr << "usage: trelvane-screen-text number IMAGE BACKGROUND | find IMAGE X Y W H TEXT |"
-                 " label OUTPUT W H TEXT BACKGROUND | agree A B X Y W H [HX HY HW HH]\n";
+    std::cerr << "usage: trelvane-screen-text number IMAGE [BACKGROUND] |"
+                 " find IMAGE X Y W H TEXT | label OUTPUT W H TEXT [BACKGROUND] |"
+                 " window OUTPUT [LABEL=TEXT...] | agree A B X Y W H [HX HY HW HH]\n";
     return kUsage;
 }
 
@@ -39,6 +46,89 @@ QImage load(const QString& path) {
     return image;
 }
 
+// How the program's window paints its value labels: their font as the
+// window fits it to the design, their text colour and their background.
+struct LabelLook {
+    QFont font;
+    QColor text;
+    QColor background;
+};
+
+LabelLook labelLook(const trelvane::ui::MainWindow& window) {
+    const auto* label = window.findChild<QLabel*>(QStringLiteral("Label4"));
+    return {label->font(), label->palette().color(QPalette::WindowText),
+            label->palette().color(QPalette::Window)};
+}
+
+QColor backgroundArgument(const QStringList& args, int at, const LabelLook& look) {
+    return args.size() > at ? QColor(args[at]) : look.background;
+}
+
+int readNumber(const QStringList& args, const LabelLook& look) {
+    const QImage crop = load(args[1]);
+    const QColor background = backgroundArgument(args, 2, look);
+    if (crop.isNull() || !background.isValid()) {
+        return usage();
+    }
+    const trelvane::e2e::GlyphReader labels(look.font, look.text);
+    const std::optional<QString> digits = labels.readNumber(crop, background);
+    if (!digits) {
+        std::cerr << "unreadable\n";
+        return kUnreadable;
+    }
+    std::cout << digits->toStdString() << '\n';
+    return 0;
+}
+
+int findLine(const QStringList& args) {
+    const QImage shot = load(args[1]);
+    if (shot.isNull()) {
+        return usage();
+    }
+    const QRect area(args[2].toInt(), args[3].toInt(), args[4].toInt(), args[5].toInt());
+    // Dialogs and message boxes are windows of their own: the desktop's font
+    // and the style's colours, not the main window's.
+    const QPalette palette = QApplication::palette();
+    const trelvane::e2e::GlyphReader dialogs(QApplication::font(),
+                                             palette.color(QPalette::WindowText));
+    const std::optional<QPoint> at =
+        dialogs.findLine(shot.copy(area), args[6], palette.color(QPalette::Window));
+    if (!at) {
+        return kUnreadable;
+    }
+    std::cout << at->x() + area.x() << ' ' << at->y() + area.y() << '\n';
+    return 0;
+}
+
+// The window's own widgets paint it, as on the screen but for the picture,
+// which the player draws into P's native window.
+int paintWindow(const QStringList& args, trelvane::ui::MainWindow& window) {
+    for (const QString& setting : args.mid(2)) {
+        const qsizetype equals = setting.indexOf(QLatin1Char('='));
+        auto* label = equals > 0 ? window.findChild<QLabel*>(setting.left(equals)) : nullptr;
+        if (label == nullptr) {
+            return usage();
+        }
+        label->setText(setting.mid(equals + 1));
+    }
+    window.ensurePolished();
+    return window.grab().toImage().save(args[1]) ? 0 : 1;
+}
+
+int agree(const QStringList& args) {
+    const QImage a = load(args[1]);
+    const QImage b = load(args[2]);
+    if (a.isNull() || b.isNull()) {
+        return usage();
+    }
+    const QRect area(args[3].toInt(), args[4].toInt(), args[5].toInt(), args[6].toInt());
+    QRect hole;
+    if (args.size() == 11) {
+        hole = QRect(args[7].toInt(), args[8].toInt(), args[9].toInt(), args[10].toInt());
+    }
+    return trelvane::e2e::sameOutside(a, b, area, hole) ? 0 : kUnreadable;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -47,58 +137,26 @@ int main(int argc, char** argv) {
     if (args.isEmpty()) {
         return usage();
     }
-    const QPalette palette = QApplication::palette();
-    // The value labels' text colour is the window's, which sets it to black.
-    const trelvane::e2e::GlyphReader labels(QApplication::font(), Qt::black);
-    if (args[0] == QLatin1String("number") && args.size() == 3) {
-        const QImage crop = load(args[1]);
-        const QColor background(args[2]);
-        if (crop.isNull() || !background.isValid()) {
-            return usage();
-        }
-        const std::optional<QString> digits = labels.readNumber(crop, background);
-        if (!digits) {
-            std::cerr << "unreadable\n";
-            return kUnreadable;
-        }
-        std::cout << digits->toStdString() << '\n';
-        return 0;
+    const QString& command = args[0];
+    if (command == QLatin1String("find") && args.size() == 7) {
+        return findLine(args);
     }
-    if (args[0] == QLatin1String("find") && args.size() == 7) {
-        const QImage shot = load(args[1]);
-        if (shot.isNull()) {
-            return usage();
-        }
-        const QRect area(args[2].toInt(), args[3].toInt(), args[4].toInt(), args[5].toInt());
-        // Dialogs and message boxes are windows of their own: the style's
-        // colours, not the main window's.
-        const trelvane::e2e::GlyphReader dialogs(QApplication::font(),
-                                                 palette.color(QPalette::WindowText));
-        const std::optional<QPoint> at =
-            dialogs.findLine(shot.copy(area), args[6], palette.color(QPalette::Window));
-        if (!at) {
-            return kUnreadable;
-        }
-        std::cout << at->x() + area.x() << ' ' << at->y() + area.y() << '\n';
-        return 0;
+    if (command == QLatin1String("agree") && (args.size() == 7 || args.size() == 11)) {
+        return agree(args);
     }
-    if (args[0] == QLatin1String("label") && args.size() == 6) {
-        const QImage image =
-            labels.labelImage(QSize(args[2].toInt(), args[3].toInt()), args[4], QColor(args[5]));
+    trelvane::ui::MainWindow window;
+    const LabelLook look = labelLook(window);
+    if (command == QLatin1String("number") && (args.size() == 2 || args.size() == 3)) {
+        return readNumber(args, look);
+    }
+    if (command == QLatin1String("label") && (args.size() == 5 || args.size() == 6)) {
+        const trelvane::e2e::GlyphReader labels(look.font, look.text);
+        const QImage image = labels.labelImage(QSize(args[2].toInt(), args[3].toInt()), args[4],
+                                               backgroundArgument(args, 5, look));
         return image.save(args[1]) ? 0 : 1;
     }
-    if (args[0] == QLatin1String("agree") && (args.size() == 7 || args.size() == 11)) {
-        const QImage a = load(args[1]);
-        const QImage b = load(args[2]);
-        if (a.isNull() || b.isNull()) {
-            return usage();
-        }
-        const QRect area(args[3].toInt(), args[4].toInt(), args[5].toInt(), args[6].toInt());
-        QRect hole;
-        if (args.size() == 11) {
-            hole = QRect(args[7].toInt(), args[8].toInt(), args[9].toInt(), args[10].toInt());
-        }
-        return trelvane::e2e::sameOutside(a, b, area, hole) ? 0 : kUnreadable;
+    if (command == QLatin1String("window") && args.size() >= 2) {
+        return paintWindow(args, window);
     }
     return usage();
 }
