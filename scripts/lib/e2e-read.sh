@@ -32,7 +32,11 @@ label_description() {
 start_bus_reader() {
   stop_bus_reader
   BUS_PROGRAM=$1
-  coproc BUS_READER { exec /usr/bin/python3 "$E2E_LIB/bus-tree.py" "$BUS_PROGRAM" 2>>"$ARTIFACTS/bus-reader.log"; }
+  # Straight to the accessibility bus: the session bus may be another user's.
+  coproc BUS_READER {
+    AT_SPI_BUS_ADDRESS=${A11Y_BUS_ADDRESS:-} exec /usr/bin/python3 "$E2E_LIB/bus-tree.py" "$BUS_PROGRAM" \
+      2>>"$ARTIFACTS/bus-reader.log"
+  }
   BUS_READER_ID=$BUS_READER_PID
 }
 

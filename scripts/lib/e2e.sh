@@ -83,6 +83,9 @@ differing_pixels() {
 pin_fonts() {
   export FONTCONFIG_FILE="$E2E_LIB/fonts.conf"
   export XDG_CACHE_HOME="$ARTIFACTS/cache" XDG_RUNTIME_DIR="$ARTIFACTS/runtime"
+  # A runtime folder of this run's own: the buses' sockets of a run before
+  # may belong to another user.
+  rm -rf "$XDG_RUNTIME_DIR"
   mkdir -p "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
   chmod 700 "$XDG_RUNTIME_DIR"
 }
@@ -109,15 +112,25 @@ start_screen() {
 
 # start_accessibility_bus: a D-Bus session bus of the screen's own, and on it
 # the accessibility bus a screen reader listens to, up before the program
-# starts so that Qt finds it; Qt then always speaks on it.
+# starts so that Qt finds it; Qt then always speaks on it. Both buses take
+# only their owner (and root, the accessibility bus): with BUS_USER set, for
+# a program that runs as that user, they are that user's, and the reader
+# (root) goes to the accessibility bus directly.
 start_accessibility_bus() {
-  local address
-  { read -r address && read -r SESSION_BUS_PID; } < <(dbus-daemon --session --fork --print-address=1 --print-pid=1)
+  local address as=()
+  if [ -n "${BUS_USER:-}" ]; then
+    as=(setpriv --reuid="$(id -u "$BUS_USER")" --regid="$(id -g "$BUS_USER")" --clear-groups --)
+    # The accessibility bus's socket goes into the runtime folder.
+    chown "$BUS_USER" "$XDG_RUNTIME_DIR"
+  fi
+  { read -r address && read -r SESSION_BUS_PID; } < <("${as[@]}" dbus-daemon --session --fork --print-address=1 --print-pid=1)
   export DBUS_SESSION_BUS_ADDRESS=$address
   export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-  gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
-    --method org.a11y.Bus.GetAddress >/dev/null || fail "no accessibility bus"
-  A11Y_LAUNCHER_PID=$(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+  address=$("${as[@]}" gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+    --method org.a11y.Bus.GetAddress) || fail "no accessibility bus"
+  address=${address#*\'}
+  A11Y_BUS_ADDRESS=${address%%\'*}
+  A11Y_LAUNCHER_PID=$("${as[@]}" gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
     --method org.freedesktop.DBus.GetConnectionUnixProcessID org.a11y.Bus | tr -dc 0-9)
 }
 
