@@ -106,49 +106,55 @@ window_uncovered() {
   done
 }
 
-# fresh_pair NAME: window_uncovered, then two screenshots in a row, the
-# second as NAME, that agree on every control (all of the client area but
-# P): whatever the step before changed has been painted by the first.
+# fresh_pair NAME [LABEL]: window_uncovered, then two screenshots in a row,
+# the second as NAME, that agree on every control (all of the client area
+# but P): whatever the step before changed has been painted by the first.
+# With LABEL, LABEL is read off NAME in the same look: FRESH_READING holds
+# its number ("" for an empty label), FRESH_READABLE says whether it could
+# be read at all.
 fresh_pair() {
   window_uncovered || return 1
   shot "$1-before"
   shot "$1"
-  "$SCREEN_TEXT" agree "$ARTIFACTS/$1-before.png" "$ARTIFACTS/$1.png" "$ORIGIN_X" "$ORIGIN_Y" \
+  local reading=() out rc=0
+  if [ -n "${2:-}" ]; then
+    local x y w h
+    read -r x y w h < <(label_box "$2")
+    reading=(--number $((ORIGIN_X + x)) $((ORIGIN_Y + y)) "$w" "$h")
+  fi
+  out=$("$SCREEN_TEXT" agree "$ARTIFACTS/$1-before.png" "$ARTIFACTS/$1.png" "$ORIGIN_X" "$ORIGIN_Y" \
     "$WINDOW_WIDTH" "$WINDOW_HEIGHT" $((ORIGIN_X + FRAME_BOX[0])) $((ORIGIN_Y + FRAME_BOX[1])) \
-    "${FRAME_BOX[2]}" "${FRAME_BOX[3]}" 2>/dev/null
+    "${FRAME_BOX[2]}" "${FRAME_BOX[3]}" "${reading[@]}" 2>/dev/null) || rc=$?
+  case $rc in
+    0) FRESH_READING=$out FRESH_READABLE=true ;;
+    4) FRESH_READING= FRESH_READABLE=false ;;
+    *) return 1 ;;
+  esac
 }
 
-# fresh_shot NAME: fresh_pair within a deadline; false when the window
-# stays covered or keeps changing.
+# fresh_shot NAME [LABEL]: fresh_pair within a deadline; false when the
+# window stays covered or keeps changing.
 fresh_shot() {
-  wait_for 10 fresh_pair "$1"
-}
-
-# read_label LABEL SHOT: the number LABEL shows in screenshot SHOT, read
-# exactly ("" for an empty label); false when the crop is anything else.
-read_label() {
-  # shellcheck disable=SC2046
-  crop "$1" "$2" $(label_box "$1")
-  "$SCREEN_TEXT" number "$ARTIFACTS/$1.png" "$LABEL_BACKGROUND" 2>/dev/null
+  wait_for 10 fresh_pair "$@"
 }
 
 # label_number LABEL: the number LABEL shows now, read from fresh pixels,
 # when the bus says the same just before or after the screenshots; false when
 # the pixels cannot be read or the two disagree (LAST_READING says how).
 label_number() {
-  local before seen after
+  local before after
   bus_tree && before=$(bus_label "$1") || { LAST_READING="$1 not on the bus"; return 1; }
-  fresh_shot now || { LAST_READING="no fresh screenshot"; return 1; }
-  seen=$(read_label "$1" now) || { LAST_READING="$1 unreadable"; return 1; }
+  fresh_shot now "$1" || { LAST_READING="no fresh screenshot"; return 1; }
+  "$FRESH_READABLE" || { LAST_READING="$1 unreadable"; return 1; }
   bus_tree && after=$(bus_label "$1") || { LAST_READING="$1 not on the bus"; return 1; }
   # A playing label moves on once a second, and a look takes a while on a
   # busy machine: the pixels must match what the bus said just before or
   # just after them.
-  if [ "$before" != "$seen" ] && [ "$after" != "$seen" ]; then
-    LAST_READING="$1 shows \"$seen\", the bus says \"$before\" then \"$after\""
+  if [ "$before" != "$FRESH_READING" ] && [ "$after" != "$FRESH_READING" ]; then
+    LAST_READING="$1 shows \"$FRESH_READING\", the bus says \"$before\" then \"$after\""
     return 1
   fi
-  echo "$seen"
+  echo "$FRESH_READING"
 }
 
 # label_value LABEL: label_number, given 10 s to become readable; the test

@@ -48,11 +48,14 @@ paint() {
   "$SCREEN_TEXT" window "$ARTIFACTS/$bank/$name.png" "$@" || fail "the window could not be painted"
 }
 
-# reads CROP: what the new reader makes of a crop: the digits, "empty", or
+# reads CROP: what the new reader makes of a crop, the way fresh_pair reads
+# a label off a pair of screenshots that agree: the digits, "empty", or
 # "unreadable".
 reads() {
-  local out
-  if out=$("$SCREEN_TEXT" number "$ARTIFACTS/$bank/$1.png" "$LABEL_BACKGROUND" 2>/dev/null); then
+  local out image="$ARTIFACTS/$bank/$1.png" size
+  size=$(identify -format '%w %h' "$image")
+  # shellcheck disable=SC2086
+  if out=$("$SCREEN_TEXT" agree "$image" "$image" 0 0 $size --number 0 0 $size 2>/dev/null); then
     echo "${out:-empty}"
   else
     echo unreadable

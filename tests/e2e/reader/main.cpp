@@ -13,9 +13,12 @@
 //   window OUTPUT [LABEL=TEXT...]
 //                             paints the program's window as the screen
 //                             shows it, its value labels showing TEXT
-//   agree A B X Y W H [HX HY HW HH]
+//   agree A B X Y W H [HX HY HW HH] [--number LX LY LW LH]
 //                             exits 0 when two screenshots agree on every
-//                             pixel of the area, but for the hole in it
+//                             pixel of the area, but for the hole in it, 3
+//                             when they do not; with --number, then reads
+//                             the value label at LX LY LW LH of B as number
+//                             does, and exits 4 when it is unreadable
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
@@ -29,6 +32,7 @@
 namespace {
 
 constexpr int kUnreadable = 3;
+constexpr int kAgreedUnreadable = 4;
 constexpr int kUsage = 2;
 
 int usage() {
@@ -115,18 +119,47 @@ int paintWindow(const QStringList& args, trelvane::ui::MainWindow& window) {
     return window.grab().toImage().save(args[1]) ? 0 : 1;
 }
 
-int agree(const QStringList& args) {
+QRect rectAt(const QStringList& args, int at) {
+    return QRect(args[at].toInt(), args[at + 1].toInt(), args[at + 2].toInt(),
+                 args[at + 3].toInt());
+}
+
+// One process for the look and the reading: a label is read on every step
+// of a test, and each start of a Qt program costs a screenshot's time.
+int agree(QStringList args) {
+    std::optional<QRect> label;
+    const qsizetype numberAt = args.indexOf(QStringLiteral("--number"));
+    if (numberAt > 0) {
+        if (args.size() != numberAt + 5) {
+            return usage();
+        }
+        label = rectAt(args, static_cast<int>(numberAt) + 1);
+        args = args.mid(0, numberAt);
+    }
+    if (args.size() != 7 && args.size() != 11) {
+        return usage();
+    }
     const QImage a = load(args[1]);
     const QImage b = load(args[2]);
     if (a.isNull() || b.isNull()) {
         return usage();
     }
-    const QRect area(args[3].toInt(), args[4].toInt(), args[5].toInt(), args[6].toInt());
-    QRect hole;
-    if (args.size() == 11) {
-        hole = QRect(args[7].toInt(), args[8].toInt(), args[9].toInt(), args[10].toInt());
+    const QRect hole = args.size() == 11 ? rectAt(args, 7) : QRect();
+    if (!trelvane::e2e::sameOutside(a, b, rectAt(args, 3), hole)) {
+        return kUnreadable;
     }
-    return trelvane::e2e::sameOutside(a, b, area, hole) ? 0 : kUnreadable;
+    if (!label) {
+        return 0;
+    }
+    const trelvane::ui::MainWindow window;
+    const LabelLook look = labelLook(window);
+    const trelvane::e2e::GlyphReader labels(look.font, look.text);
+    const std::optional<QString> digits = labels.readNumber(b.copy(*label), look.background);
+    if (!digits) {
+        return kAgreedUnreadable;
+    }
+    std::cout << digits->toStdString() << '\n';
+    return 0;
 }
 
 }  // namespace
@@ -141,7 +174,7 @@ int main(int argc, char** argv) {
     if (command == QLatin1String("find") && args.size() == 7) {
         return findLine(args);
     }
-    if (command == QLatin1String("agree") && (args.size() == 7 || args.size() == 11)) {
+    if (command == QLatin1String("agree")) {
         return agree(args);
     }
     trelvane::ui::MainWindow window;
