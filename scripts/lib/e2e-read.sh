@@ -189,19 +189,27 @@ label_at_least() {
 # decodes there, FILTERS applied first (for instance "yadif" where the
 # player deinterlaces), shaped to its display aspect, fitted into P with
 # black bars as the player does, scores at least FRAME_MATCH_DB against P.
-# Sets FRAME_SCORE to the best score.
+# Sets FRAME_SCORE to the best score, and FRAME_AT to the moment of the
+# best picture (seconds, with a fraction): two pictures a frame apart score
+# alike, but the one shown scores best.
 frame_matches_movie() {
-  local from=$3 to=$4 filters=${5:-null}
+  local from=$3 to=$4 filters=${5:-null} rate
   [ "$from" -ge 0 ] || from=0
   local w=${FRAME_BOX[2]} h=${FRAME_BOX[3]}
   # shellcheck disable=SC2046
   crop "$1-frame" "$1" "${FRAME_BOX[@]}"
-  FRAME_SCORE=$(ffmpeg -hide_banner -loglevel error -ss "$from" -t $((to - from)) -i "$2" \
+  rate=$(ffprobe -v error -select_streams v:0 -show_entries stream=r_frame_rate -of csv=p=0 "$2")
+  read -r FRAME_SCORE FRAME_AT < <(ffmpeg -hide_banner -loglevel error -ss "$from" -t $((to - from)) -i "$2" \
     -loop 1 -i "$ARTIFACTS/$1-frame.png" -filter_complex \
     "[0:v]$filters,scale=w='iw*sar':h=ih,scale=$w:$h:force_original_aspect_ratio=decrease,pad=$w:$h:(ow-iw)/2:(oh-ih)/2,format=rgb24[m];[1:v]format=rgb24[p];[m][p]psnr=stats_file=-" \
     -shortest -f null - 2>>"$ARTIFACTS/ffmpeg.log" |
-    awk '{ for (i = 1; i <= NF; i++) if ($i ~ /^psnr_avg:/) { v = substr($i, 10); if (v == "inf") v = 99; if (v + 0 > m) m = v + 0 } }
-      END { printf "%.1f", m }')
+    awk -v from="$from" -v rate="$rate" '
+      BEGIN { split(rate, r, "/"); fps = r[1] / (r[2] ? r[2] : 1); m = 0; at = from }
+      { for (i = 1; i <= NF; i++) {
+          if ($i ~ /^n:/) n = substr($i, 3)
+          if ($i ~ /^psnr_avg:/) { v = substr($i, 10); if (v == "inf") v = 99; if (v + 0 > m) { m = v + 0; at = from + (n - 1) / fps } }
+      } }
+      END { printf "%.1f %.2f\n", m, at }')
   awk -v s="$FRAME_SCORE" -v t="$FRAME_MATCH_DB" 'BEGIN { exit !(s >= t) }'
 }
 
