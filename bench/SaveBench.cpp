@@ -3,6 +3,13 @@
 // against dd copying the same range with the same block size, both from a
 // source in the page cache into a new file beside it.
 //
+// A save ends with a sync of the new file, which dd does not do: its time is
+// the disk's, not the copy's, and folded into the copy it would make the
+// program look slower than dd for what dd never waits for. So the copy is
+// timed up to the sync and compared with dd alone; the whole save, its sync
+// included, is timed as well and compared with dd followed by the same sync
+// of dd's file.
+//
 // usage: save_bench DIR [MEGABYTES]   (needs an X display for the window)
 
 #include <QApplication>
@@ -64,16 +71,50 @@ void writeSource(const std::string& path, long megabytes) {
     runOrExit("cat '" + path + "' > /dev/null");
 }
 
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// How long a copy took up to its final sync, and with it.
+struct Times {
+    double copy;
+    double synced;
+};
+
 // Each copy starts with no dirty pages left by the one before: otherwise
 // the kernel makes whoever writes next wait for that writeback, and the
-// order of the contenders decides the figures.
-template <typename F>
-double seconds(F&& work) {
+// order of the contenders decides the figures. `copy` writes, `sync` makes
+// what it wrote durable.
+template <typename Copy, typename Sync>
+Times timed(Copy&& copy, Sync&& sync) {
     ::sync();
-    const auto before = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count();
+    const auto before = Clock::now();
+    copy();
+    const double copied = secondsSince(before);
+    sync();
+    return Times{copied, secondsSince(before)};
 }
+
+void syncFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0 || ::fsync(fd) != 0) {
+        std::perror(path.c_str());
+        std::exit(1);
+    }
+    ::close(fd);
+}
+
+// The best of each figure over the rounds.
+struct Best {
+    void add(const Times& times) {
+        copy = std::min(copy, times.copy);
+        synced = std::min(synced, times.synced);
+    }
+    double copy = 1e9;
+    double synced = 1e9;
+};
 
 }  // namespace
 
@@ -111,27 +152,29 @@ int main(int argc, char** argv) {
     trelvane::clip::PosixClipFiles files;
     trelvane::ui::FormCopyHost host(program.toolkit(), [] { return kMovieSeconds; });
     BareHost bare;
+    // As the save button does it: the copy, then the target's commit, which
+    // syncs it, then the close.
     const auto copyWith = [&](trelvane::clip::CopyHost& copyHost) {
         ::unlink(ours.c_str());
         trelvane::clip::ClipTarget target(files, ours);
         trelvane::clip::ClipCopy copy(files, copyHost);
-        return seconds([&] {
-            copy.run(source, target, begin, end);
-            copy.close();
-        });
+        const Times times =
+            timed([&] { copy.run(source, target, begin, end); }, [&] { target.commit(); });
+        copy.close();
+        return times;
     };
     // Each contender runs in turn, several rounds, and keeps its best time.
     // Who goes first changes from round to round: the first copy after the
     // last one's file is removed has been seen to run up to 5 % slower.
-    double oursSeconds = 1e9;
-    double bareSeconds = 1e9;
-    double ddSeconds = 1e9;
+    Best oursBest;
+    Best bareBest;
+    Best ddBest;
     const std::function<void()> contenders[] = {
-        [&] { oursSeconds = std::min(oursSeconds, copyWith(host)); },
-        [&] { bareSeconds = std::min(bareSeconds, copyWith(bare)); },
+        [&] { oursBest.add(copyWith(host)); },
+        [&] { bareBest.add(copyWith(bare)); },
         [&] {
             ::unlink(theirs.c_str());
-            ddSeconds = std::min(ddSeconds, seconds([&] { runOrExit(dd); }));
+            ddBest.add(timed([&] { runOrExit(dd); }, [&] { syncFile(theirs); }));
         },
     };
     for (int round = 0; round < kRounds; ++round) {
@@ -141,10 +184,16 @@ int main(int argc, char** argv) {
     }
 
     const double mb = bytes / 1e6;
-    std::printf("save of %.0f MB: %.0f MB/s; dd over the same range: %.0f MB/s; ratio %.2f\n", mb,
-                mb / oursSeconds, mb / ddSeconds, ddSeconds / oursSeconds);
-    std::printf("the copy alone, without the window: %.0f MB/s (ratio %.2f)\n", mb / bareSeconds,
-                ddSeconds / bareSeconds);
+    std::printf(
+        "save of %.0f MB up to its final sync: %.0f MB/s; dd over the same range: %.0f MB/s; "
+        "ratio %.2f (goal: at least 0.95)\n",
+        mb, mb / oursBest.copy, mb / ddBest.copy, ddBest.copy / oursBest.copy);
+    std::printf("the copy alone, without the window: %.0f MB/s (ratio %.2f)\n", mb / bareBest.copy,
+                ddBest.copy / bareBest.copy);
+    std::printf(
+        "the whole save, its final sync included: %.0f MB/s; dd, then the same sync: "
+        "%.0f MB/s; ratio %.2f (the disk's pace; no goal)\n",
+        mb / oursBest.synced, mb / ddBest.synced, ddBest.synced / oursBest.synced);
     std::fflush(stdout);
     for (const std::string& path : {source, ours, theirs}) {
         ::unlink(path.c_str());

@@ -9,6 +9,14 @@ set(TRELVANE_GUIDE_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/trelvane)
 # From the installed executable's folder to the guide, whatever the prefix.
 file(RELATIVE_PATH TRELVANE_INSTALLED_GUIDE ${CMAKE_INSTALL_FULL_BINDIR}
      ${CMAKE_INSTALL_PREFIX}/${TRELVANE_GUIDE_DIR}/index.html)
+# The guide for the programs run from the build folder (they are made at its
+# top): a link beside them to the source tree's page, relative to them as
+# the installed one is, so that no path of this machine is built in.
+set(TRELVANE_PROGRAM_DIR ${CMAKE_BINARY_DIR})
+set(TRELVANE_BUILD_GUIDE guide/index.html)
+file(MAKE_DIRECTORY ${TRELVANE_PROGRAM_DIR}/guide)
+file(CREATE_LINK ${PROJECT_SOURCE_DIR}/docs/index.html ${TRELVANE_PROGRAM_DIR}/${TRELVANE_BUILD_GUIDE}
+     SYMBOLIC COPY_ON_ERROR)
 
 # PNGs for the desktops and menus that do not draw SVG, in the hicolor
 # theme's layout so that the tree installs as it is.

@@ -4,13 +4,12 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config ninja-build clang-format
+  build-essential cmake pkg-config ninja-build clang-format python3
   qt6-base-dev libgl-dev
   libmpv-dev libxcb1-dev
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev llvm
   ffmpeg mpv dvdauthor
-  libdvdread-dev
   xvfb xdotool x11-utils xclip imagemagick openbox wmctrl strace
   dbus-daemon libglib2.0-bin at-spi2-core python3-pyatspi
   xdg-utils

@@ -7,30 +7,6 @@
 
 namespace trelvane::int32 {
 
-std::int32_t add(std::int32_t a, std::int32_t b) {
-    std::int32_t result = 0;
-    if (__builtin_add_overflow(a, b, &result)) {
-        throw Failure::overflow();
-    }
-    return result;
-}
-
-std::int32_t subtract(std::int32_t a, std::int32_t b) {
-    std::int32_t result = 0;
-    if (__builtin_sub_overflow(a, b, &result)) {
-        throw Failure::overflow();
-    }
-    return result;
-}
-
-std::int32_t multiply(std::int32_t a, std::int32_t b) {
-    std::int32_t result = 0;
-    if (__builtin_mul_overflow(a, b, &result)) {
-        throw Failure::overflow();
-    }
-    return result;
-}
-
 std::int32_t fromDouble(double value) {
     // nearbyint honours the rounding mode; ties-to-even is the default one,
     // but a library we load could have changed it, so ask for it explicitly.

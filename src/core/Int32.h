@@ -3,13 +3,15 @@
 #include <cstdint>
 #include <string>
 
+#include "core/Checked.h"
+
 // 32-bit signed arithmetic in which a result out of range is a failure where
 // it happens, never a silent wrap.
 namespace trelvane::int32 {
 
-std::int32_t add(std::int32_t a, std::int32_t b);
-std::int32_t subtract(std::int32_t a, std::int32_t b);
-std::int32_t multiply(std::int32_t a, std::int32_t b);
+inline constexpr auto add = checked::add<std::int32_t>;
+inline constexpr auto subtract = checked::subtract<std::int32_t>;
+inline constexpr auto multiply = checked::multiply<std::int32_t>;
 
 // Rounds to the nearest whole number, halves to the even neighbour, and fails
 // with an overflow when the result does not fit (NaN never fits).

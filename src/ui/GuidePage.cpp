@@ -32,21 +32,15 @@ std::string installedGuideRelative() {
     return TRELVANE_INSTALLED_GUIDE;
 }
 
-std::string sourceTreeGuide() {
-    return TRELVANE_SOURCE_GUIDE;
+std::string buildTreeGuideRelative() {
+    return TRELVANE_BUILD_GUIDE;
 }
 
 std::string findGuide(const GuidePlaces& places) {
-    const fs::path installed = places.executableDir.empty()
-                                   ? fs::path()
-                                   : fs::path(places.executableDir) / places.installedRelative;
-    if (!installed.empty() && isPage(installed)) {
-        return plainPath(installed);
-    }
-    if (!places.sourceGuide.empty() && isPage(places.sourceGuide)) {
-        return plainPath(places.sourceGuide);
-    }
-    return plainPath(installed.empty() ? fs::path(places.sourceGuide) : installed);
+    const fs::path dir(places.executableDir);
+    const fs::path installed = dir / places.installedRelative;
+    const fs::path built = dir / places.buildRelative;
+    return plainPath(!isPage(installed) && isPage(built) ? built : installed);
 }
 
 std::string fileUrl(const std::string& absolutePath) {

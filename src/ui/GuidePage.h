@@ -4,24 +4,26 @@
 
 namespace trelvane::ui {
 
-// Where this build installs its guide, relative to the installed executable's
-// folder, and where its source tree keeps the guide.
+// Where this build installs its guide, and where its build folder keeps a
+// link to the source tree's, each relative to the executable's folder.
 std::string installedGuideRelative();
-std::string sourceTreeGuide();
+std::string buildTreeGuideRelative();
 
-// Where the program's guide may be. An installed program finds it relative
-// to its own folder (bin/ to share/doc/...); a program run from its build
-// folder has no such page beside it and shows the source tree's copy.
+// Where the program's guide may be, both relative to the program's own
+// folder: an installed program finds it from bin/ in share/doc/...; a
+// program run from its build folder finds the build's link beside it. No
+// absolute place is built in: an installed program never looks into the
+// tree it was built in, which may be anyone's by now.
 struct GuidePlaces {
     // The folder of the running executable; empty when not known.
     std::string executableDir;
     // From that folder to the installed page.
     std::string installedRelative = installedGuideRelative();
-    // The page in the source tree the program was built from.
-    std::string sourceGuide = sourceTreeGuide();
+    // From that folder to the build folder's link to the guide.
+    std::string buildRelative = buildTreeGuideRelative();
 };
 
-// The installed page when it exists, else the source tree's page when that
+// The installed page when it exists, else the build folder's when that
 // exists, else the installed page's place all the same: the browser then
 // tells the user the page is missing, which beats ending the program.
 std::string findGuide(const GuidePlaces& places);

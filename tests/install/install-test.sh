@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # `cmake --install` into a staging folder: the layout, the validators of the
 # desktop, and the installed program's Home Page finding the installed guide,
-# beside the build folder's program finding the source tree's.
+# beside the build folder's program finding the source tree's through its
+# link, and never that one for the installed program.
 # usage: install-test.sh BUILD_DIR SOURCE_DIR ARTIFACTS_DIR
 set -euo pipefail
 build=${1:?build dir}
@@ -30,4 +31,8 @@ start_screen
 record_browser "$work"
 clicks_home_page "$stage/usr/bin/trelvane" "$stage/usr/share/doc/trelvane/index.html"
 clicks_home_page "$build/trelvane" "$source_dir/docs/index.html"
+# Its guide removed, the installed program hands the missing page to the
+# browser all the same: it never looks into the tree it was built in.
+rm "$stage/usr/share/doc/trelvane/index.html"
+clicks_home_page "$stage/usr/bin/trelvane" "$stage/usr/share/doc/trelvane/index.html"
 echo "installed layout, validators and both Home Page layouts: as expected"

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "PlayerSession.h"
@@ -121,6 +122,37 @@ TEST_F(IfoTimelineTest, InformationFilesOfOtherPartsOrSetsOrCutShortAreRefused) 
         EXPECT_FALSE(fromIfo(cut + "/VTS_01_1.VOB").has_value());
         fs::copy_file(setFile("VTS_01_0.BUP"), cut + "/VTS_01_0.BUP");
         EXPECT_TRUE(fromIfo(cut + "/VTS_01_1.VOB").has_value()) << "the backup copy was not read";
+    }
+    // A chain table that claims more than the file holds, or a disc's own
+    // file in the title set's place: refused, and the backup copy read.
+    const auto chainTable = [&] {
+        std::ifstream file(ifo, std::ios::binary);
+        unsigned char pointer[4] = {};
+        file.seekg(0xCC);
+        file.read(reinterpret_cast<char*>(pointer), 4);
+        return (std::uint32_t{pointer[0]} << 24) | (std::uint32_t{pointer[1]} << 16) |
+               (std::uint32_t{pointer[2]} << 8) | pointer[3];
+    }();
+    ASSERT_GT(chainTable, 0u);
+    const std::pair<std::streamoff, std::string> damages[] = {
+        {std::streamoff{chainTable} * 2048 + 4, std::string("\x92\x00\x00\x00", 4)},
+        {0, "DVDVIDEO-VMG"}};
+    for (const auto& [at, bytes] : damages) {
+        SCOPED_TRACE("damaged at " + std::to_string(at));
+        const std::string folder =
+            folderWith("damaged-" + std::to_string(at), {"VTS_01_1.VOB", "VTS_01_2.VOB"});
+        fs::copy_file(ifo, folder + "/VTS_01_0.IFO");
+        {
+            std::fstream file(folder + "/VTS_01_0.IFO",
+                              std::ios::in | std::ios::out | std::ios::binary);
+            file.seekp(at);
+            file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            ASSERT_TRUE(file.good());
+        }
+        EXPECT_FALSE(fromIfo(folder + "/VTS_01_1.VOB").has_value());
+        fs::copy_file(setFile("VTS_01_0.BUP"), folder + "/VTS_01_0.BUP");
+        EXPECT_TRUE(fromIfo(folder + "/VTS_01_1.VOB").has_value())
+            << "the backup copy was not read";
     }
 }
 

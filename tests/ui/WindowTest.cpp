@@ -47,18 +47,18 @@ void writePage(const fs::path& page) {
     std::ofstream(page) << "<!DOCTYPE html><title>guide</title>";
 }
 
-TEST_F(Window, HomePageHandsTheInstalledGuideOrElseTheSourceTreesToTheBrowserOnEveryClick) {
+TEST_F(Window, HomePageHandsTheInstalledGuideOrElseTheBuildFoldersToTheBrowserOnEveryClick) {
     // A prefix with a blank and a letter outside ASCII, as a user's may have.
     const fs::path prefix = fs::path(m_dir.path()) / "my prefix \xC3\xA9";
     fs::create_directories(prefix / "bin");
     const fs::path installed = prefix / "share/doc/trelvane/index.html";
-    const fs::path source = fs::path(m_dir.path()) / "source/docs/index.html";
+    const fs::path built = prefix / "bin/guide/index.html";
     writePage(installed);
-    writePage(source);
+    writePage(built);
     GuidePlaces places;
     places.executableDir = (prefix / "bin").string();
     places.installedRelative = "../share/doc/trelvane/index.html";
-    places.sourceGuide = source.string();
+    places.buildRelative = "guide/index.html";
     m_form->useGuide(places);
 
     m_form->command8Click();
@@ -70,17 +70,24 @@ TEST_F(Window, HomePageHandsTheInstalledGuideOrElseTheSourceTreesToTheBrowserOnE
     // Run from a build folder: nothing installed beside the program.
     fs::remove(installed);
     m_form->command8Click();
-    EXPECT_EQ(pageOf(m_toolkit.log().back()), source.string());
+    EXPECT_EQ(pageOf(m_toolkit.log().back()), built.string());
+
+    // Installed, its guide removed: the browser is told of the missing page,
+    // and the tree this program was built in, whose guide is still there, is
+    // not looked into.
+    fs::remove(built);
+    m_form->useGuide(GuidePlaces{places.executableDir});
+    m_form->command8Click();
+    EXPECT_EQ(pageOf(m_toolkit.log().back()), installed.string());
     EXPECT_TRUE(m_channel->texts().empty());
 }
 
-TEST_F(Window, HomePageOfThisBuildOpensTheSourceTreesGuide) {
-    // Without an executable's folder only the source tree is looked at.
+TEST_F(Window, HomePageOfThisBuildOpensTheSourceTreesGuideThroughTheBuildFolder) {
+    m_form->useGuide(GuidePlaces{TRELVANE_PROGRAM_DIR});
     m_form->command8Click();
     ASSERT_EQ(m_toolkit.log().size(), 1u);
-    const fs::path page = pageOf(m_toolkit.log().front());
-    EXPECT_TRUE(fs::is_regular_file(page)) << page;
-    EXPECT_EQ(page.parent_path().filename(), "docs");
+    EXPECT_EQ(fs::path(pageOf(m_toolkit.log().front())),
+              fs::canonical(fs::path(TRELVANE_SOURCE_DIR) / "docs/index.html"));
 }
 
 TEST_F(Window, AHomePageThatCannotStartEndsTheProgram) {

@@ -18,24 +18,6 @@ QPoint rightEnd(const ClickSlider& slider) {
 
 }  // namespace
 
-ClickSliderTest::ClickSliderTest() = default;
-ClickSliderTest::~ClickSliderTest() = default;
-
-void ClickSliderTest::initTestCase() {
-    if (!widgetsAvailable()) {
-        QSKIP("needs an X display");
-    }
-}
-
-void ClickSliderTest::init() {
-    m_shown = std::make_unique<ShownWindow>();
-    QVERIFY(m_shown->waitUntilShown());
-}
-
-void ClickSliderTest::cleanup() {
-    m_shown.reset();
-}
-
 void ClickSliderTest::trackClickPagesThenClicks_data() {
     QTest::addColumn<int>("start");
     QTest::addColumn<bool>("rightOfThumb");

@@ -1,25 +1,14 @@
 #pragma once
 
-#include <QObject>
-#include <memory>
+#include "WindowSuite.h"
 
 namespace trelvane::ui {
 
-class ShownWindow;
-
 // The slider H: which mouse actions move it and which raise its click.
-class ClickSliderTest : public QObject {
+class ClickSliderTest : public WindowSuite {
     Q_OBJECT
 
-public:
-    ClickSliderTest();
-    ~ClickSliderTest() override;
-
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void trackClickPagesThenClicks_data();
     void trackClickPagesThenClicks();
     void thumbDragClicksOnceOnRelease();
@@ -28,9 +17,6 @@ private slots:
     void keysAndTheProgramNeverClick();
     void disabledSliderRaisesNothing();
     void valueStaysInsideTheRange();
-
-private:
-    std::unique_ptr<ShownWindow> m_shown;
 };
 
 }  // namespace trelvane::ui

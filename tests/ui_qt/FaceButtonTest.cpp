@@ -16,24 +16,6 @@ constexpr std::array kAllButtons = {
 
 }  // namespace
 
-FaceButtonTest::FaceButtonTest() = default;
-FaceButtonTest::~FaceButtonTest() = default;
-
-void FaceButtonTest::initTestCase() {
-    if (!widgetsAvailable()) {
-        QSKIP("needs an X display");
-    }
-}
-
-void FaceButtonTest::init() {
-    m_shown = std::make_unique<ShownWindow>();
-    QVERIFY(m_shown->waitUntilShown());
-}
-
-void FaceButtonTest::cleanup() {
-    m_shown.reset();
-}
-
 void FaceButtonTest::bitmapsHaveTheirDesignedSizes_data() {
     QTest::addColumn<PictureButton>("button");
     QTest::addColumn<QString>("text");

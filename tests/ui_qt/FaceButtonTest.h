@@ -1,26 +1,15 @@
 #pragma once
 
-#include <QObject>
-#include <memory>
+#include "WindowSuite.h"
 
 namespace trelvane::ui {
 
-class ShownWindow;
-
 // The picture buttons: their bitmaps, and that the mouse click alone
 // raises their events.
-class FaceButtonTest : public QObject {
+class FaceButtonTest : public WindowSuite {
     Q_OBJECT
 
-public:
-    FaceButtonTest();
-    ~FaceButtonTest() override;
-
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void bitmapsHaveTheirDesignedSizes_data();
     void bitmapsHaveTheirDesignedSizes();
     void boxShowsTheTopLeftOfItsBitmap();
@@ -29,9 +18,6 @@ private slots:
     void releasingElsewhereTakesTheClickBack();
     void doubleClickIsTwoClicks();
     void disabledButtonRaisesNothing();
-
-private:
-    std::unique_ptr<ShownWindow> m_shown;
 };
 
 }  // namespace trelvane::ui

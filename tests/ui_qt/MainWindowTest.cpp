@@ -47,24 +47,6 @@ QStringList textsCutOff(const MainWindow& window) {
 
 }  // namespace
 
-MainWindowTest::MainWindowTest() = default;
-MainWindowTest::~MainWindowTest() = default;
-
-void MainWindowTest::initTestCase() {
-    if (!widgetsAvailable()) {
-        QSKIP("needs an X display");
-    }
-}
-
-void MainWindowTest::init() {
-    m_shown = std::make_unique<ShownWindow>();
-    QVERIFY(m_shown->waitUntilShown());
-}
-
-void MainWindowTest::cleanup() {
-    m_shown.reset();
-}
-
 void MainWindowTest::windowHasItsFixedSizeCaptionAndIcon() {
     MainWindow& window = m_shown->window();
     QCOMPARE(window.objectName(), QStringLiteral("Form1"));

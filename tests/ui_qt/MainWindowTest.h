@@ -1,26 +1,15 @@
 #pragma once
 
-#include <QObject>
-#include <memory>
+#include "WindowSuite.h"
 
 namespace trelvane::ui {
 
-class ShownWindow;
-
 // The window as the user first sees it: where each control sits, colours,
 // texts, starting values and the focus order.
-class MainWindowTest : public QObject {
+class MainWindowTest : public WindowSuite {
     Q_OBJECT
 
-public:
-    MainWindowTest();
-    ~MainWindowTest() override;
-
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void windowHasItsFixedSizeCaptionAndIcon();
     void controlsSitWhereDesigned_data();
     void controlsSitWhereDesigned();
@@ -32,9 +21,6 @@ private slots:
     void tabGoesByTabIndex();
     void controlsHaveTheirAccessibleNames_data();
     void controlsHaveTheirAccessibleNames();
-
-private:
-    std::unique_ptr<ShownWindow> m_shown;
 };
 
 }  // namespace trelvane::ui

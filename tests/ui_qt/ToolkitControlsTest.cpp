@@ -33,30 +33,12 @@ private:
 
 }  // namespace
 
-ToolkitControlsTest::ToolkitControlsTest() = default;
-ToolkitControlsTest::~ToolkitControlsTest() = default;
-
 int ToolkitControlsTest::runEndProgramChild() {
     MainWindow window;
     QtToolkit toolkit(window);
     QTimer::singleShot(0, [] { std::printf(" and an event after the end"); });
     std::printf("written before the end");
     toolkit.endProgram();
-}
-
-void ToolkitControlsTest::initTestCase() {
-    if (!widgetsAvailable()) {
-        QSKIP("needs an X display");
-    }
-}
-
-void ToolkitControlsTest::init() {
-    m_shown = std::make_unique<ShownWindow>();
-    QVERIFY(m_shown->waitUntilShown());
-}
-
-void ToolkitControlsTest::cleanup() {
-    m_shown.reset();
 }
 
 void ToolkitControlsTest::captionsShowAtOnce() {

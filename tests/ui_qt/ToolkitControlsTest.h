@@ -1,31 +1,21 @@
 #pragma once
 
-#include <QObject>
-#include <memory>
+#include "WindowSuite.h"
 
 namespace trelvane::ui {
 
-class ShownWindow;
-
 // The toolkit's operations on the window's controls, the timer, the video
 // frame, closing and ending the program.
-class ToolkitControlsTest : public QObject {
+class ToolkitControlsTest : public WindowSuite {
     Q_OBJECT
 
 public:
-    ToolkitControlsTest();
-    ~ToolkitControlsTest() override;
-
     // Run in a child process: writes to standard output and ends the
     // program through the toolkit.
     static constexpr const char* kEndProgramChild = "--end-program-child";
     static int runEndProgramChild();
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void captionsShowAtOnce();
     void progressShowsValueOverMaximum_data();
     void progressShowsValueOverMaximum();
@@ -35,9 +25,6 @@ private slots:
     void videoHandleIsTheFramesNativeWindow();
     void closingRaisesUnloadAndLeavesTheWindowToIt();
     void endingFlushesOutputAndExitsAtOnce();
-
-private:
-    std::unique_ptr<ShownWindow> m_shown;
 };
 
 }  // namespace trelvane::ui

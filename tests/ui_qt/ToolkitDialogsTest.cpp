@@ -47,24 +47,6 @@ std::optional<Failure> failureOf(Show show) {
 
 }  // namespace
 
-ToolkitDialogsTest::ToolkitDialogsTest() = default;
-ToolkitDialogsTest::~ToolkitDialogsTest() = default;
-
-void ToolkitDialogsTest::initTestCase() {
-    if (!widgetsAvailable()) {
-        QSKIP("needs an X display");
-    }
-}
-
-void ToolkitDialogsTest::init() {
-    m_shown = std::make_unique<ShownWindow>();
-    QVERIFY(m_shown->waitUntilShown());
-}
-
-void ToolkitDialogsTest::cleanup() {
-    m_shown.reset();
-}
-
 void ToolkitDialogsTest::filterBecomesQtNameFilters_data() {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QStringList>("nameFilters");

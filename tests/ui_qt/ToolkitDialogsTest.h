@@ -1,25 +1,14 @@
 #pragma once
 
-#include <QObject>
-#include <memory>
+#include "WindowSuite.h"
 
 namespace trelvane::ui {
 
-class ShownWindow;
-
 // The common dialog, the message boxes and starting programs.
-class ToolkitDialogsTest : public QObject {
+class ToolkitDialogsTest : public WindowSuite {
     Q_OBJECT
 
-public:
-    ToolkitDialogsTest();
-    ~ToolkitDialogsTest() override;
-
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void filterBecomesQtNameFilters_data();
     void filterBecomesQtNameFilters();
     void cancelledOpenIsAFailureAndKeepsTheName();
@@ -33,9 +22,6 @@ private slots:
     void programThatCannotStartIsAFailure();
     void dialogsOpenWhereTheProgramPutsThem();
     void dialogsLeaveNoSettingsBehind();
-
-private:
-    std::unique_ptr<ShownWindow> m_shown;
 };
 
 }  // namespace trelvane::ui

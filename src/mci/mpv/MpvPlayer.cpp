@@ -1,7 +1,10 @@
 #include "mci/mpv/MpvPlayer.h"
 
 #include "mci/mpv/MovieStream.h"
+#include "mci/mpv/SegmentedPlayback.h"
 #include "mci/mpv/X11Windows.h"
+#include "mci/timeline/MovieReader.h"
+#include "mci/timeline/TimelineTask.h"
 
 #include <mpv/client.h>
 
@@ -40,6 +43,8 @@ MpvPlayer::MpvPlayer(PlayerOutputs outputs, std::function<void()> wakeUp, WaitHo
     : m_outputs(std::move(outputs)),
       m_wakeUp(std::move(wakeUp)),
       m_host(m_wakeUp ? host : nullptr) {}
+
+MpvPlayer::~MpvPlayer() = default;
 
 Status MpvPlayer::open(const OpenRequest& request) {
     const bool drawsIntoWindows = m_outputs.video != "null";

@@ -9,10 +9,16 @@
 #include "mci/WaitHost.h"
 #include "mci/mpv/MpvHandle.h"
 #include "mci/mpv/PlayerOutputs.h"
-#include "mci/mpv/SegmentedPlayback.h"
-#include "mci/timeline/TimelineTask.h"
 
 namespace trelvane::mci {
+
+// Known here by name only: the time index and its threads stay behind the
+// player, out of the way of everything that includes it.
+namespace timeline {
+class MovieReader;
+class TimelineTask;
+}  // namespace timeline
+class SegmentedPlayback;
 
 // A player for one file on its own player core, drawn into the parent window
 // of the open request.
@@ -34,6 +40,7 @@ class MpvPlayer : public PlayerDevice {
 public:
     explicit MpvPlayer(PlayerOutputs outputs, std::function<void()> wakeUp = {},
                        WaitHost* host = nullptr);
+    ~MpvPlayer() override;
 
     Status open(const OpenRequest& request) override;
     std::int64_t lengthMs() override;
