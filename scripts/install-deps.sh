@@ -10,7 +10,8 @@ packages=(
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev llvm
   ffmpeg mpv dvdauthor
-  xvfb xdotool x11-utils xclip imagemagick openbox wmctrl tesseract-ocr strace
+  xvfb xdotool x11-utils xclip imagemagick openbox wmctrl strace
+  dbus-daemon libglib2.0-bin at-spi2-core python3-pyatspi
   xdg-utils
   librsvg2-bin dpkg-dev desktop-file-utils appstream man-db
   debhelper lintian devscripts blhc autopkgtest

@@ -13,59 +13,39 @@ label_box() {
   esac
 }
 
-# label_number LABEL [SHOT]: the number LABEL shows now, or in screenshot SHOT.
-label_number() {
-  local from=${2:-now}
-  [ -n "${2:-}" ] || shot now
-  # shellcheck disable=SC2046
-  crop "$1" "$from" $(label_box "$1")
-  read_number "$1"
-}
-
-# label_reads LABEL NUMBER: true when the label shows exactly NUMBER now.
-label_reads() {
-  [ "$(label_number "$1")" = "$2" ]
-}
-
-# label_at_least LABEL NUMBER: the label shows a number of at least NUMBER.
-label_at_least() {
-  local n
-  n=$(label_number "$1")
-  [ -n "$n" ] && [ "$n" -ge "$2" ]
-}
-
-# The frame P the video is drawn in.
-frame_colourful() {
-  shot now
-  crop frame now 14 31 273 222
-  awk -v share="$(colourful_share frame)" 'BEGIN { exit !(share > 0.3) }'
-}
-
-# frame_steady: two looks at the frame, some frames of the movie apart, show
-# the same picture. Not a wait but a measurement: a picture that does not
-# move shows nothing that could end a wait, so stillness is only seen over
-# an interval. Half a second spans 12 to 15 frames of the test movies, each
-# of which moves the test pattern; a screenshot takes longer than the
-# interval, so a busy machine only lengthens it.
-frame_steady() {
-  shot steady-a
-  crop frame-a steady-a 14 31 273 222
-  sleep 0.5
-  shot steady-b
-  crop frame-b steady-b 14 31 273 222
-  [ "$(differing_pixels frame-a frame-b)" = "0" ]
-}
-
-# frame_shot NAME: the frame P as it is now, as $ARTIFACTS/NAME.png.
+# frame_shot NAME: the frame P, on fresh pixels, as $ARTIFACTS/NAME.png.
 frame_shot() {
-  shot "$1-screen"
-  crop "$1" "$1-screen" 14 31 273 222
+  fresh_shot "$1-screen" || fail "no fresh screenshot for $1"
+  # shellcheck disable=SC2046
+  crop "$1" "$1-screen" "${FRAME_BOX[@]}"
 }
 
-# frame_differs_from NAME: the frame shows another picture than frame_shot NAME did.
+# frame_steady [MOVIE]: two looks at the frame, some frames of the movie
+# apart, show the same picture, and the program answers on the bus in
+# between (a hung program would stand still too). With MOVIE, the picture
+# is also the movie's at Current Time, not a covered or blank frame. Not a
+# wait but a measurement: a picture that does not move shows nothing that
+# could end a wait, so stillness is only seen over an interval. Half a
+# second spans 12 to 15 frames of the test movies, each of which moves the
+# test pattern; a screenshot takes longer than the interval, so a busy
+# machine only lengthens it.
+frame_steady() {
+  frame_shot steady-a
+  sleep 0.5
+  bus_tree || return 1
+  frame_shot steady-b
+  [ "$(differing_pixels steady-a steady-b)" = "0" ] || return 1
+  [ -z "${1:-}" ] || frame_shows_movie "$1"
+}
+
+# frame_differs_from NAME: the frame shows another picture than frame_shot
+# NAME did: not a few pixels, but a picture apart (below 30 dB of PSNR, as
+# two pictures of the test pattern a second apart are, at 16 to 22).
 frame_differs_from() {
   frame_shot "$1-now"
-  [ "$(differing_pixels "$1" "$1-now")" != "0" ]
+  local score
+  score=$(compare -metric PSNR "$ARTIFACTS/$1.png" "$ARTIFACTS/$1-now.png" null: 2>&1 || true)
+  awk -v s="$score" 'BEGIN { exit !(s != "inf" && s + 0 < 30) }'
 }
 
 # message_box_shown: a window titled like the main window, other than it, is up.
@@ -92,29 +72,39 @@ other_window() {
   return 1
 }
 
-# window_text WINDOW NAME: the letters and digits a window shows, read from
-# a screenshot of it as a person reads them, lower case, without blanks.
-window_text() {
-  local info x y w h
-  info=$(xwininfo -id "$1")
-  x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
-  y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
-  w=$(awk '/Width:/ {print $2}' <<<"$info")
-  h=$(awk '/Height:/ {print $2}' <<<"$info")
-  shot "$2"
-  convert "$ARTIFACTS/$2.png" -crop "${w}x${h}+${x}+${y}" +repage -colorspace Gray -scale 300% \
-    "$ARTIFACTS/$2-text.png"
-  tesseract "$ARTIFACTS/$2-text.png" - --psm 6 2>/dev/null | tr -dc '[:alnum:]' | tr '[:upper:]' '[:lower:]'
+# window_area WINDOW: the X Y W H of a window on the screen.
+window_area() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
+    /Width:/ {w = $2} /Height:/ {h = $2} END { print x, y, w, h }'
 }
 
-# message_reads TEXT: a message box is up and shows TEXT (compared on its
-# letters and digits only, as OCR gives punctuation unreliably).
+# bus_texts: the texts of labels outside the main window (message boxes,
+# dialogs), one a line: the main window's labels all carry a description.
+bus_texts() {
+  awk -F'\t' '$1 == "label" && $3 == "" && $2 != "" { print $2 }' <<<"$BUS_TREE"
+}
+
+# window_shows WINDOW TEXT NAME: on two screenshots in a row that agree on
+# the window (the second kept as NAME), the line TEXT is drawn exactly.
+window_shows() {
+  local area
+  area=$(window_area "$1") || return 1
+  shot "$3-before"
+  shot "$3"
+  # shellcheck disable=SC2086
+  "$SCREEN_TEXT" agree "$ARTIFACTS/$3-before.png" "$ARTIFACTS/$3.png" $area 2>/dev/null &&
+    "$SCREEN_TEXT" find "$ARTIFACTS/$3.png" $area "$2" >/dev/null 2>&1
+}
+
+# message_reads TEXT: a message box is up and says exactly TEXT: a label
+# of it carries TEXT on the bus, and the box shows it, pixel for pixel.
 message_reads() {
-  local box want
+  local box
   box=$(other_window 'Trelvane 2\.0') || return 1
-  want=$(tr -dc '[:alnum:]' <<<"$1" | tr '[:upper:]' '[:lower:]')
-  LAST_MESSAGE=$(window_text "$box" message)
-  [[ "$LAST_MESSAGE" == *"$want"* ]]
+  bus_tree || return 1
+  LAST_MESSAGE=$(bus_texts | paste -sd '|')
+  bus_texts | grep -qxF -- "$1" || return 1
+  window_shows "$box" "$1" message || { LAST_MESSAGE="$LAST_MESSAGE (on the bus, not on the screen)"; return 1; }
 }
 
 # expect_message TEXT: the next message box says TEXT; Return answers it.
@@ -127,7 +117,7 @@ expect_message() {
   wait_for 10 message_box_gone || fail "the message box stays"
 }
 
-# mark_five_to_ten: from a playing movie, Stop, then two clicks on the
+# mark_five_to_ten [MOVIE]: from a playing movie, Stop, then two clicks on the
 # slider's track, each one page of 5 seconds on, marked as start and end.
 mark_five_to_ten() {
   # Stop waits a second and only then puts the slider and the movie back to
@@ -137,17 +127,23 @@ mark_five_to_ten() {
   wait_for 20 label_at_least Label4 1 || fail "Label4 does not follow the playing movie"
   click 85 297
   wait_for 15 label_reads Label4 0 || fail "Label4 is not 0 after Stop"
-  seek_one_page_and_mark 102 328 Label7 5 "Select Start"
-  seek_one_page_and_mark 193 327 Label9 10 "Select End"
+  seek_one_page_and_mark 102 328 Label7 5 "Select Start" "${1:-}"
+  seek_one_page_and_mark 193 327 Label9 10 "Select End" "${1:-}"
 }
 
-# seek_one_page_and_mark X Y LABEL SECOND NAME: a click on the slider's track
-# right of the thumb, then, once the picture shows the seek, the mark button
-# at client X Y, whose LABEL must then read SECOND.
+# seek_one_page_and_mark X Y LABEL SECOND NAME [MOVIE]: a click on the
+# slider's track right of the thumb, then, once the picture shows the seek
+# (with MOVIE: that second of it), the mark button at client X Y, whose
+# LABEL must then read SECOND.
 seek_one_page_and_mark() {
   frame_shot before-seek
   click 200 269
   wait_for 15 frame_differs_from before-seek || fail "the picture does not move to second $4"
+  if [ -n "${6:-}" ]; then
+    fresh_shot seek || fail "no fresh screenshot after the seek"
+    frame_matches_movie seek "$6" $(($4 - 1)) $(($4 + 1)) ||
+      fail "the picture is not second $4 of the movie (best match $FRAME_SCORE dB)"
+  fi
   click "$1" "$2"
   wait_for 10 label_reads "$3" "$4" || fail "$5 did not mark second $4"
 }
@@ -216,4 +212,23 @@ choose_in_dialog() {
 files_held() {
   find "/proc/$1/fd" -mindepth 1 -maxdepth 1 -exec readlink {} + 2>/dev/null |
     grep -F "$2/" || true
+}
+
+# The controls a save keeps out while it runs, by their accessible names.
+SAVE_LOCKED_CONTROLS=(Play Stop Pause Open "Select Start" "Select End" Save "Play Selected" Position)
+
+# save_locked true|false: the bus says the controls a save keeps out are
+# all disabled (true) or all enabled (false); Home Page is enabled either way.
+save_locked() {
+  bus_tree || return 1
+  local control
+  for control in "${SAVE_LOCKED_CONTROLS[@]}"; do
+    bus_control "$control" >/dev/null || return 1
+    if [ "$1" = true ]; then
+      ! bus_enabled "$control" || return 1
+    else
+      bus_enabled "$control" || return 1
+    fi
+  done
+  bus_enabled "Home Page"
 }

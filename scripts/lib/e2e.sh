@@ -5,6 +5,11 @@
 # the private screen and its window manager; every wait below waits for what
 # the step before it brings about, with a generous deadline.
 
+# This folder, wherever the sourcing script lives.
+E2E_LIB=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# The exact text reader, built with the tests beside the program.
+SCREEN_TEXT=${TRELVANE_SCREEN_TEXT:-$E2E_LIB/../../build/trelvane-screen-text}
+
 # Where screenshots and crops go; kept for a person to look at.
 : "${ARTIFACTS:?ARTIFACTS must name a folder}"
 mkdir -p "$ARTIFACTS"
@@ -38,6 +43,9 @@ find_main_window() {
   info=$(xwininfo -id "$MAIN_WINDOW")
   ORIGIN_X=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
   ORIGIN_Y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+  WINDOW_WIDTH=$(awk '/Width:/ {print $2}' <<<"$info")
+  WINDOW_HEIGHT=$(awk '/Height:/ {print $2}' <<<"$info")
+  start_bus_reader "$(xdotool getwindowpid "$MAIN_WINDOW")"
 }
 
 # has_focus WINDOW: WINDOW has the keyboard focus.
@@ -64,40 +72,28 @@ crop() {
     "$ARTIFACTS/$1.png"
 }
 
-# colourful_share NAME: the share (0..1) of pixels that are not near black.
-colourful_share() {
-  convert "$ARTIFACTS/$1.png" -colorspace Gray -threshold 12% -format '%[fx:mean]' info:
-}
-
 # differing_pixels A B: how many pixels of two crops differ.
 differing_pixels() {
   compare -metric AE "$ARTIFACTS/$1.png" "$ARTIFACTS/$2.png" null: 2>&1 || true
 }
 
-# read_number NAME: the digits shown in a crop, read the way a person
-# would, or "" when they cannot be read for sure. An empty label reads "".
-read_number() {
-  # Smoothed at eight times the size and cut to the text. The reader drops
-  # or adds digits now and then (47 read as 7, 90 as 900); a reading counts
-  # only when it has as many digits as the text is wide. Digits all advance
-  # by 8 pixels and are 2 to 7 wide: n digits span 8(n-1)+2 to 8(n-1)+7.
-  convert "$ARTIFACTS/$1.png" -colorspace Gray -scale 800% -blur 0x2 -threshold 55% -trim \
-    -bordercolor white -border 60 "$ARTIFACTS/$1-ocr.png" 2>/dev/null
-  local digits psm text
-  digits=$(convert "$ARTIFACTS/$1.png" -colorspace Gray -threshold 60% -negate -scale 'x1!' -depth 8 txt:- |
-    awk -F'[()]' 'NR > 1 { split($2, v, ","); if (v[1] + 0 > 0) { if (first == "") first = NR; last = NR } }
-      END { if (first == "") print 0; else printf "%.0f\n", (last - first + 1 - 5) / 8 + 1 }')
-  [ "$digits" -gt 0 ] || return 0
-  for psm in 7 8 6; do
-    text=$(tesseract "$ARTIFACTS/$1-ocr.png" - --psm "$psm" \
-      -c tessedit_char_whitelist=0123456789 2>/dev/null | tr -d '[:space:]')
-    [ "${#text}" != "$digits" ] || { echo "$text"; return 0; }
-  done
+# pin_fonts: the one font the tests install, with fixed rendering settings,
+# for the program and the readers alike, so that the readers can render the
+# window's text pixel for pixel.
+pin_fonts() {
+  export FONTCONFIG_FILE="$E2E_LIB/fonts.conf"
+  export XDG_CACHE_HOME="$ARTIFACTS/cache" XDG_RUNTIME_DIR="$ARTIFACTS/runtime"
+  # A runtime folder of this run's own: the buses' sockets of a run before
+  # may belong to another user.
+  rm -rf "$XDG_RUNTIME_DIR"
+  mkdir -p "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
+  chmod 700 "$XDG_RUNTIME_DIR"
 }
 
 # start_screen: a private virtual screen with a window manager, so that the
 # test neither depends on nor disturbs the desktop it is started from.
 start_screen() {
+  pin_fonts
   local fifo
   fifo=$(mktemp -u)
   mkfifo "$fifo"
@@ -111,6 +107,31 @@ start_screen() {
   openbox >"$ARTIFACTS/window-manager.log" 2>&1 &
   WM_PID=$!
   wait_for 30 wm_ready || fail "the window manager did not start: $(tail -n 2 "$ARTIFACTS/window-manager.log")"
+  start_accessibility_bus
+}
+
+# start_accessibility_bus: a D-Bus session bus of the screen's own, and on it
+# the accessibility bus a screen reader listens to, up before the program
+# starts so that Qt finds it; Qt then always speaks on it. Both buses take
+# only their owner (and root, the accessibility bus): with BUS_USER set, for
+# a program that runs as that user, they are that user's, and the reader
+# (root) goes to the accessibility bus directly.
+start_accessibility_bus() {
+  local address as=()
+  if [ -n "${BUS_USER:-}" ]; then
+    as=(setpriv --reuid="$(id -u "$BUS_USER")" --regid="$(id -g "$BUS_USER")" --clear-groups --)
+    # The accessibility bus's socket goes into the runtime folder.
+    chown "$BUS_USER" "$XDG_RUNTIME_DIR"
+  fi
+  { read -r address && read -r SESSION_BUS_PID; } < <("${as[@]}" dbus-daemon --session --fork --print-address=1 --print-pid=1)
+  export DBUS_SESSION_BUS_ADDRESS=$address
+  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+  address=$("${as[@]}" gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+    --method org.a11y.Bus.GetAddress) || fail "no accessibility bus"
+  address=${address#*\'}
+  A11Y_BUS_ADDRESS=${address%%\'*}
+  A11Y_LAUNCHER_PID=$("${as[@]}" gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+    --method org.freedesktop.DBus.GetConnectionUnixProcessID org.a11y.Bus | tr -dc 0-9)
 }
 
 # wm_ready: a window manager has announced itself. It sets this property on
@@ -123,7 +144,9 @@ wm_ready() {
 }
 
 stop_screen() {
-  kill "${WM_PID:-}" "${SCREEN_PID:-}" 2>/dev/null || true
+  stop_bus_reader
+  # The launcher ends the accessibility bus and its registry with itself.
+  kill "${A11Y_LAUNCHER_PID:-}" "${SESSION_BUS_PID:-}" "${WM_PID:-}" "${SCREEN_PID:-}" 2>/dev/null || true
 }
 
 # start_program COMMAND...: a private screen, COMMAND started on it with its
@@ -154,6 +177,9 @@ close_program() {
   wait_for 10 bash -c "! kill -0 $1 2>/dev/null" || fail "the program did not end on close"
 }
 
-# The main window's own controls, dialogs and message boxes.
+# The main window's own controls, dialogs and message boxes; what the
+# pixels and the accessibility bus say of them.
 # shellcheck source=e2e-form.sh
-source "$(dirname "${BASH_SOURCE[0]}")/e2e-form.sh"
+source "$E2E_LIB/e2e-form.sh"
+# shellcheck source=e2e-read.sh
+source "$E2E_LIB/e2e-read.sh"

@@ -4,13 +4,8 @@
 # user keeps or gives up. Each ends with the program's own words, the source
 # is never changed, and the program lives on.
 # usage: bad-save-e2e.sh PROGRAM MEDIA_DIR ARTIFACTS_DIR
-set -euo pipefail
-program=$(realpath "${1:?program}")
-media=$(realpath "${2:?media dir}")
-export ARTIFACTS=${3:?artifacts dir}
-here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=../../scripts/lib/e2e.sh
-source "$here/../../scripts/lib/e2e.sh"
+# shellcheck source=preamble.sh
+source "$(dirname "$0")/preamble.sh"
 
 # The file size limit set on the running program for one save: a quarter
 # of the marked clip of about 850 KB.

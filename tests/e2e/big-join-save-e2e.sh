@@ -5,14 +5,9 @@
 # check its bytes against an independent computation and its pictures with
 # ffprobe.
 # usage: big-join-save-e2e.sh PROGRAM TITLE_SET_DIR ARTIFACTS_DIR
-set -euo pipefail
-program=${1:?program}
-set_dir=${2:?title set dir}
-export ARTIFACTS=${3:?artifacts dir}
-here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=../../scripts/lib/e2e.sh
-source "$here/../../scripts/lib/e2e.sh"
-movie="$set_dir/copies.vob"
+# shellcheck source=preamble.sh
+source "$(dirname "$0")/preamble.sh"
+movie="$media/copies.vob"
 size=$(stat -c %s "$movie")
 [ "$size" -gt 4294967296 ] || fail "the join is only $size bytes"
 # The program's length is the sum of the copies' own lengths: whole seconds of
@@ -41,10 +36,9 @@ wait_for 20 frame_steady || fail "the picture does not settle after the drag"
 shot dragged
 
 click 102 328
+wait_for 10 label_at_least Label7 1 || fail "Select Start shows no second: ${LAST_READING:-}"
+begin=$(label_value Label7)
 shot marked-start
-crop begin marked-start $(label_box Label7)
-begin=$(read_number begin)
-[ -n "$begin" ] || fail "Select Start shows no second"
 rate=$(awk -v s="$size" -v l="$seconds" 'BEGIN { printf "%.0f", s / l }')
 [ $((begin * rate)) -gt 4294967296 ] || fail "second $begin lies before the 4 GiB point"
 

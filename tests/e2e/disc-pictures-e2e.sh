@@ -5,15 +5,10 @@
 # fields at once; progressive ones show theirs as they are; 16:9 ones fill
 # the frame's width with bars above and below, 4:3 ones are not stretched.
 # usage: disc-pictures-e2e.sh PROGRAM DISC_MEDIA_DIR ARTIFACTS_DIR
-set -euo pipefail
-program=${1:?program}
-media=$(realpath "${2:?disc media dir}")
-export ARTIFACTS=${3:?artifacts dir}
-here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=../../scripts/lib/e2e.sh
-source "$here/../../scripts/lib/e2e.sh"
+# shellcheck source=preamble.sh
+source "$(dirname "$0")/preamble.sh"
 # shellcheck source=../../scripts/lib/picture-measures.sh
-source "$here/../../scripts/lib/picture-measures.sh"
+source "$E2E_LIB/picture-measures.sh"
 
 # The frame is 273 x 222; a picture 273 wide is 154 high at 16:9, 205 at 4:3.
 frame_width=273

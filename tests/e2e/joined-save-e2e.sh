@@ -4,13 +4,8 @@
 # slider, save the clip through the save dialog, and check its bytes against
 # an independent computation from the parts' own lengths.
 # usage: joined-save-e2e.sh PROGRAM MEDIA_DIR ARTIFACTS_DIR
-set -euo pipefail
-program=${1:?program}
-media=${2:?media dir}
-export ARTIFACTS=${3:?artifacts dir}
-here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=../../scripts/lib/e2e.sh
-source "$here/../../scripts/lib/e2e.sh"
+# shellcheck source=preamble.sh
+source "$(dirname "$0")/preamble.sh"
 movie="$media/joined-ntsc.vob"
 
 start_program "$program"

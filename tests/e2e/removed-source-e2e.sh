@@ -3,13 +3,8 @@
 # save, and in the middle of a save. Playing and a started copy go on from
 # the file the program holds open; a save started after the removal says so.
 # usage: removed-source-e2e.sh PROGRAM MEDIA_DIR ARTIFACTS_DIR
-set -euo pipefail
-program=$(realpath "${1:?program}")
-media=$(realpath "${2:?media dir}")
-export ARTIFACTS=${3:?artifacts dir}
-here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=../../scripts/lib/e2e.sh
-source "$here/../../scripts/lib/e2e.sh"
+# shellcheck source=preamble.sh
+source "$(dirname "$0")/preamble.sh"
 
 work="$ARTIFACTS/files"
 out="$ARTIFACTS/out"
@@ -44,7 +39,7 @@ choose_in_dialog 204 296 doomed.vob
 wait_for 20 label_at_least Label4 2 || fail "the movie does not play"
 rm "$work/doomed.vob"
 wait_for 15 label_at_least Label4 5 || fail "playing stopped when the file was removed"
-frame_colourful || fail "the picture went when the file was removed"
+wait_for 10 frame_shows_movie "$media/pal20.vob" || fail "the picture went when the file was removed (best match ${FRAME_SCORE:-none} dB)"
 [ "$(held)" = "$work/doomed.vob (deleted)" ] || fail "the program holds: $(held)"
 shot removed-while-playing
 echo "  plays on from the file it holds"

@@ -5,14 +5,9 @@
 # running on past it, and a save across the scratch fails as saves do, with
 # the replaced file kept as it was. The failed reads are printed.
 # usage: scratched-disc-e2e.sh PROGRAM MEDIA_DIR SHIM ARTIFACTS_DIR
-set -euo pipefail
-program=$(realpath "${1:?program}")
-media=$(realpath "${2:?media dir}")
+# shellcheck source=preamble.sh
+source "$(dirname "$0")/preamble.sh"
 shim=$(realpath "${3:?unreadable-medium shim}")
-export ARTIFACTS=${4:?artifacts dir}
-here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=../../scripts/lib/e2e.sh
-source "$here/../../scripts/lib/e2e.sh"
 
 work=$ARTIFACTS/files
 before_exit() { rm -rf "$work"; }
@@ -34,7 +29,7 @@ wait_for 20 label_at_least Label4 5 || fail "the movie does not play up to the s
 wait_for 40 label_at_least Label4 16 || fail "Current Time stops before the end of the scratch"
 frame_shot past-scratch
 wait_for 10 frame_differs_from past-scratch || fail "the picture stands still past the scratch"
-echo "  Current Time passed the scratch: $(label_number Label4)"
+echo "  Current Time passed the scratch: $(label_value Label4)"
 
 mark_five_to_ten
 choose_in_dialog 265 298 "$work/kept.vob"

@@ -3,13 +3,8 @@
 # dialog, watch it play inside the frame, pause, stop, seek with the slider,
 # mark a clip, preview it, close the window.
 # usage: window-e2e.sh PROGRAM MEDIA_DIR ARTIFACTS_DIR
-set -euo pipefail
-program=${1:?program}
-media=${2:?media dir}
-export ARTIFACTS=${3:?artifacts dir}
-here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=../../scripts/lib/e2e.sh
-source "$here/../../scripts/lib/e2e.sh"
+# shellcheck source=preamble.sh
+source "$(dirname "$0")/preamble.sh"
 
 start_program "$program"
 shot start
@@ -17,7 +12,8 @@ label_reads Label4 "" || fail "Label4 is not empty at start"
 
 # Open: the dialog comes up; the path is typed as a user types it.
 choose_in_dialog 204 296 "$media/ntsc60.vob"
-wait_for 20 frame_colourful || fail "no picture inside the frame"
+movie="$media/ntsc60.vob"
+wait_for 20 frame_shows_movie "$movie" || fail "no picture of the movie inside the frame (best match ${FRAME_SCORE:-none} dB)"
 shot playing
 wait_for 20 label_at_least Label4 2 || fail "Label4 does not follow playback"
 for label in Label7 Label9 Label3; do
@@ -26,12 +22,12 @@ done
 
 # Pause: the picture stands still.
 click 143 297
-wait_for 10 frame_steady || fail "the picture moves on after Pause"
+wait_for 10 frame_steady "$movie" || fail "the picture moves on after Pause"
 shot paused
 
 # Stop, then a click on the slider's track right of the thumb: 5 seconds
 # on, marked as the start; another one, 10 seconds, as the end.
-mark_five_to_ten
+mark_five_to_ten "$movie"
 wait_for 10 frame_steady || fail "the picture moves on after Stop and two seeks"
 label_reads Label3 5 || fail "Label3 does not show the clip's length 5"
 shot marked
@@ -47,7 +43,12 @@ shot previewed
 clip="$ARTIFACTS/clip.vob"
 rm -f "$clip"
 choose_in_dialog 265 298 "$clip"
+# While the save holds the window, up to its last message, the eight buttons
+# and the slider say on the bus that they take no input; Home Page does.
+wait_for 60 message_reads "Clip Saved" || fail "the save says: ${LAST_MESSAGE:-nothing}"
+save_locked true || fail "during the save the bus says: $(grep -E 'push button|slider' "$ARTIFACTS/bus.txt" | cut -f1,2,4 | tr '\t\n' ': ')"
 expect_message "Clip Saved"
+wait_for 10 save_locked false || fail "after the save the bus says: $(grep -E 'push button|slider' "$ARTIFACTS/bus.txt" | cut -f1,2,4 | tr '\t\n' ': ')"
 [ -s "$clip" ] || fail "no clip written"
 # The movie's length in whole seconds as ffprobe measured it, not as we did.
 seconds=$(awk '{ printf "%d", $1 }' "$media/ntsc60.vob.duration")

@@ -1,6 +1,6 @@
 # The real window as the install tests drive it: Home Page clicked with an
 # xdg-open on PATH that notes what it was handed instead of starting a
-# browser, and what the frame shows.
+# browser. What the window shows is read by the e2e helpers of scripts/lib.
 
 # record_browser DIR: puts the noting xdg-open first on PATH; what it was
 # handed lands in DIR/browser.log, one argument a line.
@@ -47,20 +47,4 @@ clicks_home_page() {
     [ "$(page_of_url "$url")" = "$page" ] || fail "Home Page handed $url, not the URL of $page"
   done <"$BROWSER_LOG"
   [ "$(wc -l <"$BROWSER_LOG")" -eq 2 ] || fail "two clicks did not start the browser twice"
-}
-
-dialog_gone() {
-  ! xdotool search --onlyvisible --name '^Open$' >/dev/null 2>&1
-}
-
-# frame_shows_movie: the frame P shows the test pattern's colours. White or
-# grey, such as what a closing dialog leaves until the window repaints, does
-# not count, nor does black.
-frame_shows_movie() {
-  shot now
-  crop frame now 14 31 273 222
-  local saturation
-  saturation=$(convert "$ARTIFACTS/frame.png" -colorspace HSL -channel G -separate +channel \
-    -format '%[fx:mean]' info:)
-  awk -v s="$saturation" 'BEGIN { exit !(s > 0.3) }'
 }
