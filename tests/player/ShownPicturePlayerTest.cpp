@@ -163,18 +163,30 @@ TEST_F(ShownPicturePlayerTest, JoinsOfEveryShapeKeepPositionsAndSeeks) {
 
 TEST_F(ShownPicturePlayerTest, TheClockRunsOnAcrossItsWrap) {
     // The demuxer counts the stamps before an early wrap back from it, and
-    // those after a late wrap on past it: both must read as one clock.
+    // those after a late wrap on past it: both must read as one clock. In
+    // the last file the clock wraps 10 s into each of two parts, restarting
+    // between them from before the wrap.
     struct Case {
         const char* name;
-        std::int64_t wrapMs;
+        int parts;
+        std::int64_t wrapMs;  // into each part
     };
-    for (const Case& c : {Case{"wrap-early.vob", 20000}, Case{"wrap-late.vob", 70000}}) {
+    for (const Case& c : {Case{"wrap-early.vob", 1, 20000}, Case{"wrap-late.vob", 1, 70000},
+                          Case{"wrap-restart.vob", 2, 10000}}) {
         SCOPED_TRACE(c.name);
         open(c.name);
-        EXPECT_NEAR(static_cast<double>(m_player->lengthMs()), m_framesPerPart * kMsPerFrame,
-                    kNear);
-        seekEach({c.wrapMs - 3000, c.wrapMs + 2500, 1000, c.wrapMs + 9000});
+        EXPECT_NEAR(static_cast<double>(m_player->lengthMs()),
+                    c.parts * m_framesPerPart * kMsPerFrame, kNear);
+        std::vector<std::int64_t> targets{1000};
+        for (int part = c.parts - 1; part >= 0; --part) {
+            targets.push_back(partStartMs(part) + c.wrapMs + 2500);
+            targets.push_back(partStartMs(part) + c.wrapMs - 3000);
+        }
+        seekEach(targets);
         playComparing(c.wrapMs - 2000, c.wrapMs + 3000);
+        if (c.parts > 1) {
+            playComparing(partStartMs(1) - 1500, partStartMs(1) + 1500);
+        }
     }
 }
 
