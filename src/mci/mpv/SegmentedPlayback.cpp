@@ -125,7 +125,10 @@ bool SegmentedPlayback::seek(std::int64_t ms, const CoreWaits& waits) {
     // at once or a few pictures on (where the stretch lacks the sound track
     // played, as soon as it has read as far as the next one's). A start that
     // leaves the stretch is tried again at the group before; steps that
-    // leave it, again without steps: the group's own picture.
+    // leave it, again without steps: the group's own picture. The core, gone
+    // on into the next stretch, is first sent back to the start of the
+    // target's: sent from the next one straight to that group, it has been
+    // seen to start in the next stretch again.
     std::optional<double> before;
     bool step = true;
     for (int attempt = 0; attempt < kMostStarts; ++attempt) {
@@ -143,6 +146,10 @@ bool SegmentedPlayback::seek(std::int64_t ms, const CoreWaits& waits) {
             break;
         }
         step = false;
+        if (!startAt(m_timeline.segment(m_seekTarget.segment).byteStart)) {
+            return false;
+        }
+        waits.restart();
     }
     settle();
     return true;
