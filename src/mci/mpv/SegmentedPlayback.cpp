@@ -21,9 +21,9 @@ constexpr auto kMostStepping = std::chrono::seconds(3);
 // The core starts at the group asked for or a little after it; a picture
 // further off is another stretch's.
 constexpr double kLandingSlackSeconds = 0.3;
-// Starts tried for one seek: a group, the group before, or the same again
-// without steps.
-constexpr int kMostStarts = 3;
+// Starts tried for one seek: a group, the same again without steps, the
+// groups before.
+constexpr int kMostStarts = 4;
 
 std::string decimalText(double value, int decimals) {
     // to_chars ignores the locale: the core wants '.' whatever the user's is.
@@ -129,9 +129,13 @@ bool SegmentedPlayback::seek(std::int64_t ms, const CoreWaits& waits) {
     // on into the next stretch, is first sent back to the start of the
     // target's: sent from the next one straight to that group, it has been
     // seen to start in the next stretch again.
+    // Should all of that fail, the stretch's own start, where the core
+    // always starts.
+    const std::uint64_t stretchStart = m_timeline.segment(m_seekTarget.segment).byteStart;
     std::optional<double> before;
     bool step = true;
-    for (int attempt = 0; attempt < kMostStarts; ++attempt) {
+    bool landed = false;
+    for (int attempt = 0; attempt < kMostStarts && !landed; ++attempt) {
         const timeline::SeekPoint point =
             timeline::seekPoint(*m_reader, m_timeline, m_seekTarget, before);
         if (!startAt(point.offset)) {
@@ -142,11 +146,17 @@ bool SegmentedPlayback::seek(std::int64_t ms, const CoreWaits& waits) {
             before = point.groupPts;
             continue;
         }
-        if (!step || stepTo(m_seekTarget.pts, waits)) {
-            break;
+        landed = !step || stepTo(m_seekTarget.pts, waits);
+        if (!landed) {
+            step = false;
+            if (!startAt(stretchStart)) {
+                return false;
+            }
+            waits.restart();
         }
-        step = false;
-        if (!startAt(m_timeline.segment(m_seekTarget.segment).byteStart)) {
+    }
+    if (!landed) {
+        if (!startAt(stretchStart)) {
             return false;
         }
         waits.restart();
