@@ -18,9 +18,11 @@ constexpr double kStepSlackSeconds = 0.03;
 // start one earlier than the group the target lies in (near a stretch's
 // end): stepping through it takes about as long as playing it.
 constexpr auto kMostStepping = std::chrono::seconds(3);
-// The core starts at the group asked for or a little after it; a picture
-// further off is another stretch's.
-constexpr double kLandingSlackSeconds = 0.3;
+// The core starts at the group asked for or up to a group or two after it
+// (where it takes the group's pack for one inside the group before); a
+// picture before that group, or further on, is another stretch's.
+constexpr double kLandingBeforeSeconds = 0.3;
+constexpr double kLandingAfterSeconds = 1.2;
 // Starts tried for one seek: a group, the same again without steps, the
 // groups before.
 constexpr int kMostStarts = 4;
@@ -177,10 +179,18 @@ bool SegmentedPlayback::startAt(std::uint64_t offset) {
     return m_mpv.command({"seek", target.c_str(), "absolute-percent+keyframes"});
 }
 
-bool SegmentedPlayback::landedAt(double groupPts) {
+std::optional<double> SegmentedPlayback::stampNearTarget() {
     const auto stamp = shownStamp();
-    return stamp && *stamp >= groupPts - kLandingSlackSeconds &&
-           *stamp <= std::max(groupPts, m_seekTarget.pts) + kLandingSlackSeconds;
+    if (!stamp) {
+        return std::nullopt;
+    }
+    return timeline::nearestTurn(*stamp, m_seekTarget.pts);
+}
+
+bool SegmentedPlayback::landedAt(double groupPts) {
+    const auto stamp = stampNearTarget();
+    return stamp && *stamp >= groupPts - kLandingBeforeSeconds &&
+           *stamp <= std::max(groupPts, m_seekTarget.pts) + kLandingAfterSeconds;
 }
 
 bool SegmentedPlayback::stepTo(double pts, const CoreWaits& waits) {
@@ -188,7 +198,7 @@ bool SegmentedPlayback::stepTo(double pts, const CoreWaits& waits) {
     // the target, out of sight; a seek by offset can only start at a group.
     // The pictures from there are stepped through, paused and silent.
     const auto shortOf = [&](double stamp) { return pts - stamp > kStepSlackSeconds; };
-    auto shown = shownStamp();
+    auto shown = stampNearTarget();
     if (!shown || !shortOf(*shown)) {
         return true;
     }
@@ -202,7 +212,7 @@ bool SegmentedPlayback::stepTo(double pts, const CoreWaits& waits) {
     while (shown && shortOf(*shown) && std::chrono::steady_clock::now() < deadline) {
         const double before = *shown;
         if (!m_mpv.command({"frame-step"}) ||
-            !waits.until([&] { return (shown = shownStamp()) && *shown != before; })) {
+            !waits.until([&] { return (shown = stampNearTarget()) && *shown != before; })) {
             break;
         }
         // The next stretch's stamps start afresh.

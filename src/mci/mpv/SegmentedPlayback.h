@@ -59,6 +59,8 @@ private:
     std::optional<double> shownStamp();
     std::optional<std::int64_t> playedSinceLastLook();
     std::optional<std::uint64_t> readOffset();
+    // The stamp shown, counted in the same turn of the clock as the target.
+    std::optional<double> stampNearTarget();
     bool startAt(std::uint64_t offset);
     bool landedAt(double groupPts);
     // Steps on to the picture at `pts`; false when a step left the stretch.
