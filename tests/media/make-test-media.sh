@@ -48,7 +48,8 @@ make_noisy noisy-pal20.vob pal20.vob
 # Pictures that carry their own numbers: stretches of one and two seconds, as
 # a recorder cuts cells; parts of every shape joined; and clocks that wrap
 # round their 33 bits, early in the file (the demuxer counts back from the
-# wrap) and late in it (it counts on past the wrap).
+# wrap) and late in it (it counts on past the wrap), and one that wraps in
+# each of two stretches.
 make_numbered() {  # name seconds-per-part shapes...
   if [ ! -s "$1" ] || [ ! -s "$1.frames" ]; then
     bash "$here/make-numbered-vob.sh" "$@"
@@ -57,16 +58,19 @@ make_numbered() {  # name seconds-per-part shapes...
 make_numbered short1.vob 1 $(printf 'plain %.0s' {1..20})
 make_numbered short2.vob 2 $(printf 'plain %.0s' {1..10})
 make_numbered shapes.vob 5 wide surround wide dual plain
-make_wrapped() {  # name seconds seconds-before-wrap
+make_wrapped() {  # name seconds-per-part seconds-before-wrap shapes...
   if [ -n "$restamp" ] && { [ ! -s "$1" ] || [ ! -s "$1.frames" ]; }; then
-    make_numbered "$1.unwrapped" "$2" plain
+    make_numbered "$1.unwrapped" "$2" "${@:4}"
     "$restamp" "$1.unwrapped" "$3"
     mv "$1.unwrapped.frames" "$1.frames"
     mv "$1.unwrapped" "$1"
   fi
 }
-make_wrapped wrap-early.vob 40 20
-make_wrapped wrap-late.vob 90 70
+make_wrapped wrap-early.vob 40 20 plain
+make_wrapped wrap-late.vob 90 70 plain
+# Two parts whose clocks both start 10 s before the wrap: the first wraps,
+# then the clock restarts from before the wrap and wraps again.
+make_wrapped wrap-restart.vob 20 10 plain plain
 
 printf 'this is a text file, not a movie\n' > text.vob
 : > empty.vob

@@ -83,7 +83,8 @@ TEST_F(IfoTimelineTest, AgreesWithThePackIndexOnEveryPartOfTheSet) {
             const Place byIfo = ifo->locate(ms);
             const Place byPacks = packs->locate(ms);
             EXPECT_NEAR(byIfo.pts, byPacks.pts, kFrameSeconds) << "at " << ms << " ms";
-            EXPECT_EQ(seekOffset(reader, *ifo, byIfo), seekOffset(reader, *packs, byPacks))
+            EXPECT_EQ(seekPoint(reader, *ifo, byIfo).offset,
+                      seekPoint(reader, *packs, byPacks).offset)
                 << "at " << ms << " ms";
         }
     }

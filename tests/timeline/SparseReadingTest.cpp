@@ -115,8 +115,8 @@ TEST_F(SparseReadingTest, SeeksFindTheirPictureGroupBetweenDistantSamples) {
     ASSERT_EQ(timeline->segmentCount(), 2u);
     const Place place = timeline->locate(std::llround((50.0 + 84 * kFrame + 0.5 - 0.7) * 1000));
     EXPECT_EQ(place.segment, 0u);
-    EXPECT_EQ(seekOffset(reader, *timeline, place), (1620 + 84) * kPack);
-    EXPECT_EQ(seekOffset(reader, *timeline, timeline->locate(timeline->lengthMs() - 40000)),
+    EXPECT_EQ(seekPoint(reader, *timeline, place).offset, (1620 + 84) * kPack);
+    EXPECT_EQ(seekPoint(reader, *timeline, timeline->locate(timeline->lengthMs() - 40000)).offset,
               (32768 - 2000 + 996) * kPack);
 }
 

@@ -114,12 +114,24 @@ TEST_F(TimelineTrackingTest, ABuildOnItsOwnThreadMatchesAndCanBeCalledOff) {
     EXPECT_FALSE(missing.take());
 }
 
-TEST_F(TimelineTrackingTest, SeeksStartAtThePictureGroupNearestTheTarget) {
-    // Groups open every 12 packs (0.48 s); 13.0 s is 3.0 s into the second
-    // stretch, nearest the group at pack 72 of it (2.88 s).
-    const std::uint64_t offset = seekOffset(m_reader, *m_timeline, m_timeline->locate(13000));
-    EXPECT_EQ(offset, (250 + 72) * kPack);
-    EXPECT_EQ(seekOffset(m_reader, *m_timeline, m_timeline->locate(20000)), 500 * kPack);
+TEST_F(TimelineTrackingTest, SeeksStartAtTheLastPictureGroupBeforeTheTarget) {
+    // Groups open every 12 packs (0.48 s). 13.0 s and 13.2 s are 3.0 and
+    // 3.2 s into the second stretch, after its group at pack 72 (2.88 s) and
+    // before the one at pack 84 (3.36 s), which is nearer to 13.2 s: the core
+    // only plays on from where it starts, so both start at 72. At 13.3 s
+    // the group just after is nearer than stepping through a whole group.
+    const auto at = [&](std::int64_t ms, std::optional<double> before = std::nullopt) {
+        return seekPoint(m_reader, *m_timeline, m_timeline->locate(ms), before);
+    };
+    EXPECT_EQ(at(13000).offset, (250 + 72) * kPack);
+    EXPECT_EQ(at(13200).offset, (250 + 72) * kPack);
+    const SeekPoint justAfter = at(13300);
+    EXPECT_EQ(justAfter.offset, (250 + 84) * kPack);
+    ASSERT_TRUE(justAfter.groupPts);
+    EXPECT_NEAR(*justAfter.groupPts, 0.5 + 3.36, 1e-6);
+    // Where the core would not start at that group, the one before it.
+    EXPECT_EQ(at(13300, justAfter.groupPts).offset, (250 + 72) * kPack);
+    EXPECT_EQ(at(20000).offset, 500 * kPack);
 }
 
 }  // namespace

@@ -230,8 +230,9 @@ void MpvPlayer::takeTimeline() {
     // spans the jumps between them: the timeline of the packs replaces it.
     m_lengthMs = m_segmented->lengthMs();
     // The timeline turns over its seconds elsewhere than the core's clock
-    // does: a waiting owner is woken at every frame instead.
-    if (m_wakeUp && !m_mpv.observe("time-pos", MpvHandle::Observed::Fraction)) {
+    // does: a waiting owner is woken at every frame instead, and a seek
+    // that steps through pictures learns of each.
+    if (!m_mpv.observe("time-pos", MpvHandle::Observed::Fraction)) {
         m_segmented.reset();
     }
 }
@@ -305,14 +306,21 @@ Status MpvPlayer::seek(std::int64_t ms) {
     m_mpv.drainEvents();
     takeTimeline();
     const std::string target = secondsText(ms);
-    const bool started = m_segmented ? m_segmented->seek(ms)
-                                     : m_mpv.command({"seek", target.c_str(), "absolute+exact"});
-    if (!started) {
-        return status::OutOfRange;
-    }
-    waitForPlaybackRestart();
+    const SegmentedPlayback::CoreWaits waits{
+        [this] { waitForPlaybackRestart(); },
+        [this](const std::function<bool()>& condition) {
+            return condition() ||
+                   waitForEvent([&](const mpv_event&) { return condition(); }, kSeekTimeout);
+        }};
     if (m_segmented) {
-        m_segmented->settle();
+        if (!m_segmented->seek(ms, waits)) {
+            return status::OutOfRange;
+        }
+    } else {
+        if (!m_mpv.command({"seek", target.c_str(), "absolute+exact"})) {
+            return status::OutOfRange;
+        }
+        waitForPlaybackRestart();
     }
     m_parkedMs = ms;
     return status::Ok;

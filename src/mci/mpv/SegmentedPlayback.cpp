@@ -10,6 +10,23 @@
 namespace trelvane::mci {
 namespace {
 
+// A picture shown this little before the target is the one asked for, at
+// the frame rates of discs (a picture each 33 or 40 ms, or a field each 17
+// or 20 ms where they are shown field by field).
+constexpr double kStepSlackSeconds = 0.03;
+// A picture group lasts about half a second, and the core may have had to
+// start one earlier than the group the target lies in (near a stretch's
+// end): stepping through it takes about as long as playing it.
+constexpr auto kMostStepping = std::chrono::seconds(3);
+// The core starts at the group asked for or up to a group or two after it
+// (where it takes the group's pack for one inside the group before); a
+// picture before that group, or further on, is another stretch's.
+constexpr double kLandingBeforeSeconds = 0.3;
+constexpr double kLandingAfterSeconds = 1.2;
+// Starts tried for one seek: a group, the same again without steps, the
+// groups before.
+constexpr int kMostStarts = 4;
+
 std::string decimalText(double value, int decimals) {
     // to_chars ignores the locale: the core wants '.' whatever the user's is.
     char text[48];
@@ -95,7 +112,7 @@ std::int64_t SegmentedPlayback::positionMs() {
     return m_heldMs;
 }
 
-bool SegmentedPlayback::seek(std::int64_t ms) {
+bool SegmentedPlayback::seek(std::int64_t ms, const CoreWaits& waits) {
     // An end point of the stretch left behind could stop the core at once
     // in the stretch ahead; settle() sets it again where playback lands.
     if (m_coreEnd != "none") {
@@ -105,13 +122,109 @@ bool SegmentedPlayback::seek(std::int64_t ms) {
         m_coreEnd = "none";
     }
     m_seekTarget = m_timeline.locate(ms);
-    const std::uint64_t offset = timeline::seekOffset(*m_reader, m_timeline, m_seekTarget);
+    // Started at a group near the end of its stretch, the core can find the
+    // sound there running out and go on at the next stretch's first picture,
+    // at once or a few pictures on (where the stretch lacks the sound track
+    // played, as soon as it has read as far as the next one's). A start that
+    // leaves the stretch is tried again at the group before; steps that
+    // leave it, again without steps: the group's own picture. The core, gone
+    // on into the next stretch, is first sent back to the start of the
+    // target's: sent from the next one straight to that group, it has been
+    // seen to start in the next stretch again.
+    // Should all of that fail, the stretch's own start, where the core
+    // always starts.
+    const std::uint64_t stretchStart = m_timeline.segment(m_seekTarget.segment).byteStart;
+    std::optional<double> before;
+    bool step = true;
+    bool landed = false;
+    for (int attempt = 0; attempt < kMostStarts && !landed; ++attempt) {
+        const timeline::SeekPoint point =
+            timeline::seekPoint(*m_reader, m_timeline, m_seekTarget, before);
+        if (!startAt(point.offset)) {
+            return false;
+        }
+        waits.restart();
+        if (point.groupPts && !landedAt(*point.groupPts)) {
+            before = point.groupPts;
+            continue;
+        }
+        landed = !step || stepTo(m_seekTarget.pts, waits);
+        if (!landed) {
+            step = false;
+            if (!startAt(stretchStart)) {
+                return false;
+            }
+            waits.restart();
+        }
+    }
+    if (!landed) {
+        if (!startAt(stretchStart)) {
+            return false;
+        }
+        waits.restart();
+    }
+    settle();
+    return true;
+}
+
+bool SegmentedPlayback::startAt(std::uint64_t offset) {
     const double percent =
         100.0 * static_cast<double>(offset) / static_cast<double>(m_reader->size());
     const std::string target = decimalText(percent, 12);
+    // What the core reported before is no news of this seek: a restart of
+    // its own at a stretch's end would pass for this one's.
+    m_mpv.drainEvents();
     // A seek by share of the file is a seek by byte offset for this kind of
     // file; "keyframes" keeps the core from turning it into one by stamp.
     return m_mpv.command({"seek", target.c_str(), "absolute-percent+keyframes"});
+}
+
+std::optional<double> SegmentedPlayback::stampNearTarget() {
+    const auto stamp = shownStamp();
+    if (!stamp) {
+        return std::nullopt;
+    }
+    return timeline::nearestTurn(*stamp, m_seekTarget.pts);
+}
+
+bool SegmentedPlayback::landedAt(double groupPts) {
+    const auto stamp = stampNearTarget();
+    return stamp && *stamp >= groupPts - kLandingBeforeSeconds &&
+           *stamp <= std::max(groupPts, m_seekTarget.pts) + kLandingAfterSeconds;
+}
+
+bool SegmentedPlayback::stepTo(double pts, const CoreWaits& waits) {
+    // A seek by stamp has the core decode on from the picture group before
+    // the target, out of sight; a seek by offset can only start at a group.
+    // The pictures from there are stepped through, paused and silent.
+    const auto shortOf = [&](double stamp) { return pts - stamp > kStepSlackSeconds; };
+    auto shown = stampNearTarget();
+    if (!shown || !shortOf(*shown)) {
+        return true;
+    }
+    const bool paused = m_mpv.getFlag("pause").value_or(true);
+    const bool muted = m_mpv.getFlag("mute").value_or(false);
+    if (!m_mpv.setFlag("pause", true) || !m_mpv.setFlag("mute", true)) {
+        return true;
+    }
+    bool inStretch = true;
+    const auto deadline = std::chrono::steady_clock::now() + kMostStepping;
+    while (shown && shortOf(*shown) && std::chrono::steady_clock::now() < deadline) {
+        const double before = *shown;
+        if (!m_mpv.command({"frame-step"}) ||
+            !waits.until([&] { return (shown = stampNearTarget()) && *shown != before; })) {
+            break;
+        }
+        // The next stretch's stamps start afresh.
+        if (*shown < before) {
+            inStretch = false;
+            break;
+        }
+    }
+    // A step leaves the core paused; playback goes on as it went before.
+    m_mpv.setFlag("mute", muted);
+    m_mpv.setFlag("pause", paused);
+    return inStretch;
 }
 
 void SegmentedPlayback::settle() {

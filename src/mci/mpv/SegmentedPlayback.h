@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,9 +38,17 @@ public:
     std::int64_t lengthMs() const { return m_timeline.lengthMs(); }
     std::int64_t positionMs();
 
-    // Starts the seek; `settle` takes over once the core has restarted.
-    bool seek(std::int64_t ms);
-    void settle();
+    // How a seek waits on the core, each for a while at most: until it has
+    // restarted playback, and until a condition holds (looked at as the
+    // core's events come; false when it never did).
+    struct CoreWaits {
+        std::function<void()> restart;
+        std::function<bool(const std::function<bool()>&)> until;
+    };
+
+    // Starts the core at the picture group before the target, in the
+    // target's stretch, and steps on from there to the target.
+    bool seek(std::int64_t ms, const CoreWaits& waits);
 
     bool setEndMs(std::optional<std::int64_t> ms);
     bool reachedEnd();
@@ -50,6 +59,13 @@ private:
     std::optional<double> shownStamp();
     std::optional<std::int64_t> playedSinceLastLook();
     std::optional<std::uint64_t> readOffset();
+    // The stamp shown, counted in the same turn of the clock as the target.
+    std::optional<double> stampNearTarget();
+    bool startAt(std::uint64_t offset);
+    bool landedAt(double groupPts);
+    // Steps on to the picture at `pts`; false when a step left the stretch.
+    bool stepTo(double pts, const CoreWaits& waits);
+    void settle();
     bool applyEnd();
 
     MpvHandle& m_mpv;

@@ -18,4 +18,18 @@ inline double unwrapped(double seconds, double origin) {
     return seconds;
 }
 
+// `seconds` moved by whole turns of the clock to lie nearest `reference`:
+// how a stamp compares with one of the same stretch, whichever way the
+// demuxer has counted the turns (it counts one on at a restart it takes for
+// a wrap).
+inline double nearestTurn(double seconds, double reference) {
+    while (seconds - reference > kClockTurnSeconds / 2) {
+        seconds -= kClockTurnSeconds;
+    }
+    while (reference - seconds > kClockTurnSeconds / 2) {
+        seconds += kClockTurnSeconds;
+    }
+    return seconds;
+}
+
 }  // namespace trelvane::mci::timeline
