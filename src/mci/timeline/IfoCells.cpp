@@ -1,4 +1,5 @@
 #include "mci/timeline/IfoCells.h"
+#include "mci/timeline/ReadOnlyFd.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -35,18 +36,6 @@ constexpr std::uint64_t kCellPositionOffsetAt = 0xEA;
 constexpr std::uint64_t kCellPlaybackBytes = 24;
 constexpr std::uint64_t kCellPositionBytes = 4;
 constexpr int kAngleBlock = 1;
-
-struct Fd {
-    explicit Fd(const std::string& path) : value(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-    ~Fd() {
-        if (value >= 0) {
-            ::close(value);
-        }
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int value;
-};
 
 // The bytes [from, from + size) of a file, read once: every later access
 // is checked against what was really read.
@@ -150,7 +139,7 @@ bool addCells(const Bytes& table, std::uint64_t chain, std::vector<IfoCell>& cel
 // The cells one information file lists, in the order of its chains; nullopt
 // where it is not a whole title set's file.
 std::optional<std::vector<IfoCell>> cellsOfFile(const std::string& path) {
-    const Fd fd(path);
+    const ReadOnlyFd fd(path);
     struct stat info {};
     if (fd.value < 0 || ::fstat(fd.value, &info) != 0 || !S_ISREG(info.st_mode)) {
         return std::nullopt;

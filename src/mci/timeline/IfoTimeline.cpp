@@ -1,4 +1,5 @@
 #include "mci/timeline/IfoTimeline.h"
+#include "mci/timeline/ReadOnlyFd.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -24,18 +25,6 @@ constexpr double kClockSlack = 0.3;
 // A stretch's first and last stamps, from the sound as much as the pictures,
 // lie this close to where the cells' times put its ends.
 constexpr double kEdgeSlack = 0.5;
-
-struct Fd {
-    explicit Fd(const std::string& path) : value(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-    ~Fd() {
-        if (value >= 0) {
-            ::close(value);
-        }
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int value;
-};
 
 std::uint32_t bigEndian(const std::uint8_t* at, int bytes) {
     std::uint32_t value = 0;
@@ -243,7 +232,7 @@ std::optional<Timeline> ifoTimeline(const std::string& path, const PackReader& r
     if (!cells) {
         return std::nullopt;
     }
-    const Fd fd(path);
+    const ReadOnlyFd fd(path);
     if (fd.value < 0) {
         return std::nullopt;
     }
