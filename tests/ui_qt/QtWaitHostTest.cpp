@@ -6,8 +6,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <stdexcept>
 #include <thread>
 
+#include "mci/mpv/WorkAside.h"
 #include "ui/qt/QtWaitHost.h"
 #include "ui/qt/ThreadWakeUp.h"
 
@@ -70,6 +72,25 @@ TEST(QtWaitHost, SleepsUntilTheWakeUpAndGivesUpAtTheDeadline) {
         EXPECT_TRUE(host.waitUntil([&] { return finisher.test(); }, 60s));
     }
     EXPECT_FALSE(host.waitUntil([] { return false; }, 50ms));
+}
+
+TEST(QtWaitHost, WorkAsideRunsElsewhereWhileTheWindowWaitsAndPassesOnWhatItThrew) {
+    ThreadWakeUp wakeUp;
+    QtWaitHost host;
+    int ticks = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+    tick.start(0);
+    const auto caller = std::this_thread::get_id();
+    std::thread::id worker;
+    mci::workAside(&host, wakeUp.waker(), [&] { worker = std::this_thread::get_id(); });
+    EXPECT_NE(worker, caller);
+    EXPECT_EQ(ticks, 0) << "a timer's handler ran while the work was aside";
+    EXPECT_THROW(mci::workAside(&host, wakeUp.waker(), [] { throw std::runtime_error("read"); }),
+                 std::runtime_error);
+    // Without a host there is no window to keep answering: the work runs here.
+    mci::workAside(nullptr, {}, [&] { worker = std::this_thread::get_id(); });
+    EXPECT_EQ(worker, caller);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "mci/mpv/MovieStream.h"
 #include "mci/mpv/SegmentedPlayback.h"
+#include "mci/mpv/WorkAside.h"
 #include "mci/mpv/X11Windows.h"
 #include "mci/timeline/MovieReader.h"
 #include "mci/timeline/TimelineTask.h"
@@ -311,7 +312,8 @@ Status MpvPlayer::seek(std::int64_t ms) {
         [this](const std::function<bool()>& condition) {
             return condition() ||
                    waitForEvent([&](const mpv_event&) { return condition(); }, kSeekTimeout);
-        }};
+        },
+        [this](const std::function<void()>& work) { workAside(m_host, m_wakeUp, work); }};
     if (m_segmented) {
         if (!m_segmented->seek(ms, waits)) {
             return status::OutOfRange;

@@ -138,8 +138,9 @@ bool SegmentedPlayback::seek(std::int64_t ms, const CoreWaits& waits) {
     bool step = true;
     bool landed = false;
     for (int attempt = 0; attempt < kMostStarts && !landed; ++attempt) {
-        const timeline::SeekPoint point =
-            timeline::seekPoint(*m_reader, m_timeline, m_seekTarget, before);
+        timeline::SeekPoint point;
+        waits.aside(
+            [&] { point = timeline::seekPoint(*m_reader, m_timeline, m_seekTarget, before); });
         if (!startAt(point.offset)) {
             return false;
         }

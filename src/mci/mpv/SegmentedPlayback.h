@@ -40,10 +40,13 @@ public:
 
     // How a seek waits on the core, each for a while at most: until it has
     // restarted playback, and until a condition holds (looked at as the
-    // core's events come; false when it never did).
+    // core's events come; false when it never did). And how it reads the
+    // movie for its starting place: `aside` runs the reads and returns
+    // once they are done, without keeping a window from answering.
     struct CoreWaits {
         std::function<void()> restart;
         std::function<bool(const std::function<bool()>&)> until;
+        std::function<void(const std::function<void()>&)> aside;
     };
 
     // Starts the core at the picture group before the target, in the
