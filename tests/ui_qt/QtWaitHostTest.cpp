@@ -43,23 +43,30 @@ private:
     std::thread m_thread;
 };
 
+// A timer of the program's, due at every turn of the loop: a tick that a
+// wait let through would run.
+struct Ticks {
+    Ticks() {
+        QObject::connect(&timer, &QTimer::timeout, [this] { ++count; });
+        timer.start(0);
+    }
+    int count = 0;
+    QTimer timer;
+};
+
 TEST(QtWaitHost, EndsWhenWokenAndHoldsTheProgramsTimersTillThen) {
     ThreadWakeUp wakeUp;
     QtWaitHost host;
-    // Due at every turn of the loop: a tick the wait let through would run.
-    int ticks = 0;
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&] { ++ticks; });
-    tick.start(0);
+    Ticks ticks;
     {
         Finisher finisher(wakeUp, 50);
         EXPECT_TRUE(host.waitUntil([&] { return finisher.test(); }, 60s));
         EXPECT_GE(finisher.tested.load(), 50) << "the wait turned the loop too rarely to tell";
     }
-    EXPECT_EQ(ticks, 0) << "a timer's handler ran inside the wait";
+    EXPECT_EQ(ticks.count, 0) << "a timer's handler ran inside the wait";
     // Held, not lost: the tick runs once the wait is over.
     QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents);
-    EXPECT_GT(ticks, 0);
+    EXPECT_GT(ticks.count, 0);
 }
 
 TEST(QtWaitHost, SleepsUntilTheWakeUpAndGivesUpAtTheDeadline) {
@@ -77,15 +84,12 @@ TEST(QtWaitHost, SleepsUntilTheWakeUpAndGivesUpAtTheDeadline) {
 TEST(QtWaitHost, WorkAsideRunsElsewhereWhileTheWindowWaitsAndPassesOnWhatItThrew) {
     ThreadWakeUp wakeUp;
     QtWaitHost host;
-    int ticks = 0;
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&] { ++ticks; });
-    tick.start(0);
+    Ticks ticks;
     const auto caller = std::this_thread::get_id();
     std::thread::id worker;
     mci::workAside(&host, wakeUp.waker(), [&] { worker = std::this_thread::get_id(); });
     EXPECT_NE(worker, caller);
-    EXPECT_EQ(ticks, 0) << "a timer's handler ran while the work was aside";
+    EXPECT_EQ(ticks.count, 0) << "a timer's handler ran while the work was aside";
     EXPECT_THROW(mci::workAside(&host, wakeUp.waker(), [] { throw std::runtime_error("read"); }),
                  std::runtime_error);
     // Without a host there is no window to keep answering: the work runs here.
