@@ -14,10 +14,11 @@ namespace {
 // the frame rates of discs (a picture each 33 or 40 ms, or a field each 17
 // or 20 ms where they are shown field by field).
 constexpr double kStepSlackSeconds = 0.03;
-// A picture group lasts about half a second, and the core may have had to
-// start one earlier than the group the target lies in (near a stretch's
-// end): stepping through it takes about as long as playing it.
-constexpr auto kMostStepping = std::chrono::seconds(3);
+// The shortest a picture is shown on a disc: a field of 60 a second. The
+// steps to a target are bounded by the pictures between, not by a time: a
+// core that decodes slowly (a busy machine) still lands where it was sent,
+// and one that stops showing new pictures ends the steps at its wait.
+constexpr double kShortestPictureSeconds = 1.0 / 60;
 // The core starts at the group asked for or up to a group or two after it
 // (where it takes the group's pack for one inside the group before); a
 // picture before that group, or further on, is another stretch's.
@@ -209,8 +210,8 @@ bool SegmentedPlayback::stepTo(double pts, const CoreWaits& waits) {
         return true;
     }
     bool inStretch = true;
-    const auto deadline = std::chrono::steady_clock::now() + kMostStepping;
-    while (shown && shortOf(*shown) && std::chrono::steady_clock::now() < deadline) {
+    int stepsLeft = static_cast<int>((pts - *shown) / kShortestPictureSeconds) + 2;
+    while (shown && shortOf(*shown) && stepsLeft-- > 0) {
         const double before = *shown;
         if (!m_mpv.command({"frame-step"}) ||
             !waits.until([&] { return (shown = stampNearTarget()) && *shown != before; })) {
