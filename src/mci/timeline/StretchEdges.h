@@ -14,6 +14,12 @@ struct StretchEdges {
     // Packs read at each end of a stretch to find its first and last stamps.
     static constexpr int kEdgePacks = 64;
     static constexpr std::uint64_t kEdgeBytes = kEdgePacks * 2048;
+    // Packs read behind a restart found inside the file. A stretch's first
+    // stamps, and a stream to witness the break, come in its first few
+    // packs; its last stamps need more before the restart (pictures are sent
+    // out of order), so that side keeps the full edge.
+    static constexpr int kJoinStartPacks = 16;
+    static constexpr std::uint64_t kJoinStartBytes = kJoinStartPacks * 2048;
 
     // The earliest stamp among the packs of `run` before `end`.
     static std::optional<double> firstStamp(const std::vector<Pack>& run, std::uint64_t end);

@@ -15,12 +15,6 @@ constexpr std::uint64_t kGuessReach = 96 * 1024;
 // Gaps up to this size are swept a step at a time rather than halved.
 constexpr std::uint64_t kSweepBytes = 8 * 1024 * 1024;
 constexpr std::uint64_t kSweepStep = 192 * 1024;
-// Packs read behind a restart found inside the file. A stretch's first
-// stamps, and a stream to witness the break, come in its first few packs; its
-// last stamps need more before the restart (pictures are sent out of order),
-// so that side keeps the full edge. A third less to read at every join.
-constexpr int kJoinEdgePacks = 16;
-constexpr std::uint64_t kJoinEdgeBytes = kJoinEdgePacks * 2048;
 
 }  // namespace
 
@@ -129,20 +123,21 @@ void TimelineBuilder::restartAt(const Pack& before, const Pack& first) {
     const std::uint64_t from =
         offset > StretchEdges::kEdgeBytes ? offset - StretchEdges::kEdgeBytes : 0;
     std::vector<Pack> endRun =
-        readRun(std::max(from, previous->first), offset + kJoinEdgeBytes, kWholeRun);
+        readRun(std::max(from, previous->first), offset + StretchEdges::kJoinStartBytes, kWholeRun);
     const auto split = std::find_if(endRun.begin(), endRun.end(),
                                     [offset](const Pack& pack) { return pack.offset >= offset; });
     std::vector<Pack> startRun(std::make_move_iterator(split),
                                std::make_move_iterator(endRun.end()));
     endRun.erase(split, endRun.end());
-    if (startRun.size() < static_cast<std::size_t>(kJoinEdgePacks)) {
+    if (startRun.size() < static_cast<std::size_t>(StretchEdges::kJoinStartPacks)) {
         // A run cut short: the rest of the start pack by pack.
         const std::uint64_t next =
             startRun.empty()
                 ? offset
                 : startRun.back().offset + std::max<std::uint64_t>(startRun.back().length, 1);
         std::vector<Pack> rest =
-            readRun(next, m_reader.size(), kJoinEdgePacks - static_cast<int>(startRun.size()));
+            readRun(next, m_reader.size(),
+                    StretchEdges::kJoinStartPacks - static_cast<int>(startRun.size()));
         startRun.insert(startRun.end(), std::make_move_iterator(rest.begin()),
                         std::make_move_iterator(rest.end()));
     }
